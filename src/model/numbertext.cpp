@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/numbertext.h"
+
+#include "model/codepage.h"
+#include "model/errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <system_error>
+
+namespace velmora {
+
+std::string msgCannotOpen(const std::string &fileName)
+{
+    return "Datei " + fileName + " kann nicht geöffnet werden";
+}
+
+std::string msgCannotCreate(const std::string &fileName)
+{
+    return "Datei " + fileName + " kann nicht erstellt werden";
+}
+
+std::string msgNotAFloat(const std::string &textUtf8)
+{
+    return "'" + textUtf8 + "' ist kein gültiger Gleitkommawert";
+}
+
+std::string msgNotAnInteger(const std::string &textUtf8)
+{
+    return "'" + textUtf8 + "' ist kein gültiger Integerwert";
+}
+
+std::string msgListIndex(int index)
+{
+    return "Listenindex überschreitet das Maximum (" + std::to_string(index) + ")";
+}
+
+std::string_view TrimText(std::string_view text)
+{
+    size_t b = 0;
+    size_t e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= 32)
+        ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32)
+        --e;
+    return text.substr(b, e - b);
+}
+
+std::string FormatCoordinate(int maxLen, int decimals, char decimalChar, double value)
+{
+    std::string text;
+    if (std::isnan(value)) {
+        text = "NAN";
+    } else if (std::isinf(value)) {
+        text = value > 0 ? "INF" : "-INF";
+    } else {
+        if (decimals < 0)
+            decimals = 0;
+        if (decimals > 18)
+            decimals = 18;
+        char buf[400];
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        text = buf;
+        // "-0.000000" carries no information and would not survive a round trip
+        if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+            text.erase(0, 1);
+        if (decimalChar != '.') {
+            for (char &c : text) {
+                if (c == '.')
+                    c = decimalChar;
+            }
+        }
+    }
+    if (maxLen > 0 && text.size() > size_t(maxLen))
+        text.resize(size_t(maxLen));
+    return text;
+}
+
+namespace {
+
+// Grammar after trimming: [sign] digits [sep digits] [(e|E) [sign] digits],
+// with at least one digit in the mantissa.
+bool parseDecimal(std::string_view text, double &value)
+{
+    const std::string_view t = TrimText(text);
+    std::string normal;
+    normal.reserve(t.size());
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        if (t[i] == '-')
+            normal += '-';
+        ++i;
+    }
+    size_t digits = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+        normal += t[i++];
+        ++digits;
+    }
+    if (i < t.size() && (t[i] == '.' || t[i] == ',')) {
+        normal += '.';
+        ++i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            normal += t[i++];
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        normal += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            normal += t[i++];
+        size_t expDigits = 0;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            normal += t[i++];
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return false;
+    }
+    if (i != t.size())
+        return false;
+    double v = 0;
+    const char *first = normal.data();
+    const char *last = normal.data() + normal.size();
+    // from_chars has no leading '+', and "1." must read as 1
+    if (normal.size() > 1 && normal.back() == '.')
+        --last;
+    const auto [ptr, ec] = std::from_chars(first, last, v);
+    if (ec == std::errc::result_out_of_range) {
+        // underflow to zero is harmless; overflow is not a usable number
+        const auto ePos = normal.find('e');
+        if (ePos != std::string::npos && normal[ePos + 1] == '-') {
+            value = 0.0;
+            return true;
+        }
+        return false;
+    }
+    if (ec != std::errc() || ptr != last || !std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+std::string commaText(std::string_view text)
+{
+    std::string s(text);
+    for (char &c : s) {
+        if (c == '.')
+            c = ',';
+    }
+    return s;
+}
+
+} // namespace
+
+bool TryParseNumber(std::string_view text, double &value)
+{
+    return parseDecimal(text, value);
+}
+
+double ParseNumber(std::string_view text)
+{
+    double v = 0;
+    if (!parseDecimal(text, v))
+        throw UserError(msgNotAFloat(cp1252ToUtf8(commaText(text))));
+    return v;
+}
+
+bool TryParseInteger(std::string_view text, int &value)
+{
+    const std::string_view t = TrimText(text);
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        negative = t[i] == '-';
+        ++i;
+    }
+    if (i == t.size())
+        return false;
+    long long v = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < '0' || t[i] > '9')
+            return false;
+        v = v * 10 + (t[i] - '0');
+        if (v > 2147483648LL)
+            return false;
+    }
+    if (negative)
+        v = -v;
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        return false;
+    value = int(v);
+    return true;
+}
+
+int ParseInteger(std::string_view text)
+{
+    int v = 0;
+    if (!TryParseInteger(text, v))
+        throw UserError(msgNotAnInteger(cp1252ToUtf8(text)));
+    return v;
+}
+
+double RoundDecimals(int decimals, double value)
+{
+    if (std::isinf(value))
+        return 999999999999999999.0;
+    if (std::isnan(value))
+        return value;
+    double v = 0;
+    parseDecimal(FormatCoordinate(0, decimals, '.', value), v);
+    return v;
+}
+
+double RoundTo6(double value)
+{
+    return std::nearbyint(value * 1000000.0) / 1000000.0;
+}
+
+std::string FloatToCommaText(double value)
+{
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
+    if (value == 0)
+        return "0";
+    char buf[64];
+    const double mag = std::fabs(value);
+    std::string s;
+    if (mag >= 1e-5 && mag < 1e15) {
+        std::snprintf(buf, sizeof buf, "%.15g", value);
+        s = buf;
+        if (s.find('e') != std::string::npos) {
+            std::snprintf(buf, sizeof buf, "%.15f", value);
+            s = buf;
+        }
+        if (s.find('.') != std::string::npos) {
+            while (s.back() == '0')
+                s.pop_back();
+            if (s.back() == '.')
+                s.pop_back();
+        }
+    } else {
+        std::snprintf(buf, sizeof buf, "%.14e", value);
+        s = buf;
+        const auto ePos = s.find('e');
+        std::string mant = s.substr(0, ePos);
+        const int exponent = std::stoi(s.substr(ePos + 1));
+        if (mant.find('.') != std::string::npos) {
+            while (mant.back() == '0')
+                mant.pop_back();
+            if (mant.back() == '.')
+                mant.pop_back();
+        }
+        s = mant + "E" + std::to_string(exponent);
+    }
+    return commaText(s);
+}
+
+} // namespace velmora

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "support/testing.h"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+#include <unistd.h>
+
+namespace velmora::testing {
+
+std::filesystem::path referenceDir()
+{
+    return std::filesystem::path(VELMORA_REFERENCE_DIR);
+}
+
+TProfile profileFrom(std::initializer_list<std::pair<double, double>> points, const std::string &name)
+{
+    TProfile p;
+    p.Name = name;
+    p.Title = name;
+    for (const auto &[x, y] : points) {
+        TKoordi k;
+        k.X = x;
+        k.Y = y;
+        p.Points.push_back(k);
+    }
+    return p;
+}
+
+TempDir::TempDir()
+{
+    static std::atomic<int> counter{0};
+    m_path = std::filesystem::temp_directory_path()
+        / ("velmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+void writeFile(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out)
+        throw std::runtime_error("cannot write test file " + path);
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read test file " + path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+} // namespace velmora::testing

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/profile.h"
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace velmora::testing {
+
+// ../shared/reference beside the project; tests that need it fail with a
+// clear message when it is missing.
+std::filesystem::path referenceDir();
+
+// A profile from (x, y) pairs, every flag cleared.
+TProfile profileFrom(std::initializer_list<std::pair<double, double>> points,
+                     const std::string &name = "test");
+
+// A fresh folder under the system temp folder, removed with its contents.
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::filesystem::path &path() const { return m_path; }
+    std::string file(const std::string &name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void writeFile(const std::string &path, const std::string &bytes);
+std::string readFile(const std::string &path);
+
+} // namespace velmora::testing

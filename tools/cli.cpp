@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli.h"
+
+#include "model/numbertext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+
+namespace velmora::cli {
+
+namespace {
+
+void printUsage(std::ostream &out)
+{
+    out << "velmora-cli: Profile aus der Kommandozeile bearbeiten und rechnen\n\n"
+           "Aufruf: velmora-cli BEFEHL [ARGUMENTE]\n\n";
+    for (auto group : {fileCommands(), analysisCommands(), geometryCommands()}) {
+        for (const Command &c : group)
+            out << "  " << c.name << " " << c.usage << "\n      " << c.summary << "\n";
+    }
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(out);
+        return args.empty() ? 2 : 0;
+    }
+    for (auto group : {fileCommands(), analysisCommands(), geometryCommands()}) {
+        for (const Command &c : group) {
+            if (c.name == args[0])
+                return c.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+        }
+    }
+    err << "Unbekannter Befehl '" << args[0] << "'\n";
+    printUsage(err);
+    return 2;
+}
+
+bool parseOption(const std::vector<std::string> &args, std::string_view name, double &value,
+                 std::ostream &err)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name)
+            continue;
+        if (i + 1 >= args.size()) {
+            err << "Option " << name << " braucht einen Wert\n";
+            return false;
+        }
+        if (!TryParseNumber(args[i + 1], value)) {
+            err << "'" << args[i + 1] << "' ist kein gültiger Gleitkommawert\n";
+            return false;
+        }
+        return true;
+    }
+    err << "Option " << name << " fehlt\n";
+    return false;
+}
+
+bool hasFlag(const std::vector<std::string> &args, std::string_view name)
+{
+    return std::find(args.begin(), args.end(), name) != args.end();
+}
+
+std::vector<std::string> positionalArgs(const std::vector<std::string> &args,
+                                        std::initializer_list<std::string_view> optionsWithValue)
+{
+    std::vector<std::string> result;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (std::find(optionsWithValue.begin(), optionsWithValue.end(), args[i])
+            != optionsWithValue.end()) {
+            ++i;
+            continue;
+        }
+        if (args[i].size() > 2 && args[i].compare(0, 2, "--") == 0)
+            continue;
+        result.push_back(args[i]);
+    }
+    return result;
+}
+
+std::string formatNumber(double value)
+{
+    if (!std::isfinite(value))
+        return std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
+    char buf[64];
+    for (int precision = 6; precision <= 17; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, value);
+        if (std::strtod(buf, nullptr) == value)
+            break;
+    }
+    return buf;
+}
+
+} // namespace velmora::cli

@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli.h"
+
+namespace velmora::cli {
+
+std::span<const Command> analysisCommands()
+{
+    return {};
+}
+
+} // namespace velmora::cli
