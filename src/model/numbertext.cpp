@@ -22,14 +22,42 @@ std::string msgCannotCreate(const std::string &fileName)
     return "Datei " + fileName + " kann nicht erstellt werden";
 }
 
+namespace {
+
+// The offending text goes into a message box: no control characters that
+// would cut or garble it, and no endless line from a broken file.
+std::string shownText(const std::string &textUtf8)
+{
+    constexpr size_t kMaxShown = 80;
+    std::string out;
+    size_t chars = 0;
+    for (size_t i = 0; i < textUtf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(textUtf8[i]);
+        if ((c & 0xC0) != 0x80 && ++chars > kMaxShown) {
+            out += "…";
+            break;
+        }
+        out += (c < 32 && c != '\t') ? '?' : char(c);
+    }
+    return out;
+}
+
+} // namespace
+
 std::string msgNotAFloat(const std::string &textUtf8)
 {
-    return "'" + textUtf8 + "' ist kein gültiger Gleitkommawert";
+    std::string msg = "'";
+    msg += shownText(textUtf8);
+    msg += "' ist kein gültiger Gleitkommawert";
+    return msg;
 }
 
 std::string msgNotAnInteger(const std::string &textUtf8)
 {
-    return "'" + textUtf8 + "' ist kein gültiger Integerwert";
+    std::string msg = "'";
+    msg += shownText(textUtf8);
+    msg += "' ist kein gültiger Integerwert";
+    return msg;
 }
 
 std::string msgListIndex(int index)

@@ -7,6 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace velmora::testing {
@@ -45,6 +48,25 @@ TempDir::~TempDir()
     std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(m_path, ec);
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes)
+{
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim{};
+    ::getrlimit(RLIMIT_FSIZE, &lim);
+    m_oldSoft = lim.rlim_cur;
+    lim.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit lim{};
+    ::getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = m_oldSoft;
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+    std::signal(SIGXFSZ, m_oldHandler);
 }
 
 void writeFile(const std::string &path, const std::string &bytes)

@@ -34,6 +34,21 @@ private:
     std::filesystem::path m_path;
 };
 
+// Limits the size of files this process writes (RLIMIT_FSIZE) while it
+// lives, so writes fail part-way as on a full disk; SIGXFSZ is ignored.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    unsigned long m_oldSoft;
+    void (*m_oldHandler)(int);
+};
+
 void writeFile(const std::string &path, const std::string &bytes);
 std::string readFile(const std::string &path);
 
