@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/mainview.h"
+#include "model/profile.h"
+#include "model/settingsfile.h"
+#include "plot/chartmodel.h"
+
+#include <functional>
+#include <string>
+
+namespace velmora {
+
+// The display switches of the control panel, in their start states.
+struct DisplayOptions
+{
+    bool Crosshair = true;    // "Fadenkreuz"
+    bool Grid = true;         // "Gitter"
+    bool NewPoints = false;   // "Neue Punkte"
+    bool Circles = true;      // "Kreis um Prof-Punkte"
+    bool MouseCoords = false; // "Mauskoordinaten"
+    bool PointsOn = true;     // "Punkte an" (transition polar markers)
+};
+
+// The main window without a window: the project, the plot model, the state
+// of the profile list and every command of the menus and controls. The Qt
+// window forwards its events here and shows what it is told through
+// MainView. Profile i, series i and list row i are the same profile.
+class MainController
+{
+public:
+    // `programFolder` without a trailing separator; the four dialogs start there.
+    MainController(MainView &view, std::string programFolder);
+
+    TProf_Projekt &Project() { return m_project; }
+    const TProf_Projekt &Project() const { return m_project; }
+    ChartModel &Chart() { return m_chart; }
+    const ChartModel &Chart() const { return m_chart; }
+    const std::string &ProgramFolder() const { return m_programFolder; }
+
+    DisplayOptions Display;
+    ScaleRequest Scale = ScaleRequest::None;
+    int MouseX = 0;
+    int MouseY = 0;
+
+    // Dialog start folders (UTF-8; a folder taken from a chosen file keeps its separator).
+    std::string OpenDialog1Dir; // profile load
+    std::string SaveDialog1Dir; // profile save
+    std::string OpenDialog2Dir; // project open and append
+    std::string SaveDialog2Dir; // project save
+
+    // Runs the analysis commands after a change; empty until they exist.
+    std::function<void()> OnRefreshAnalysis;
+    // Refreshes the profile information window (it ignores the call while hidden).
+    std::function<void()> OnProfileInfoRefresh;
+
+    // --- profile list --------------------------------------------------
+    int RowCount() const { return m_rowCount; }
+    int SelectedRow() const { return m_selectedRow; }
+    // Row text: "# " before the name of a modified profile; Windows-1252 bytes.
+    std::string RowText(int row) const;
+    bool RowChecked(int row) const;
+    TColor RowColour(int row) const;
+    bool RowExists(int row) const { return row >= 0 && row < m_rowCount && row < int(m_project.Profiles.size()); }
+
+    // A row's check box was toggled (mouse or space key).
+    void CheckListBox1ClickCheck(int row, bool checked);
+    // A mouse button went down on the list after it moved its selection to
+    // `row` (-1 below the last row); the right button clears the selection.
+    void CheckListBox1MouseDown(int row, bool rightButton);
+    // The keyboard moved the selection to `row`.
+    void CheckListBox1KeySelect(int row);
+
+    void AlleHaekchen(bool on);           // "Alle Häkchen aus" / "Alle Häkchen an"
+    void ProfilNachVorneBringen();        // "Profil nach vorne bringen"
+    void SortiereListeNachNamen();        // "Sortiere Liste nach Namen"
+    void ProfilFarbeAendern();            // "Profil-Farbe ändern"
+    void ProfilEntfernen();               // "Profil entfernen"
+    void AlleProfileEntfernen();          // "Alle Profile entfernen"
+
+    // Name and title fields lost the focus or got Enter (UTF-8 text).
+    void NameFieldDone(const std::string &textUtf8);
+    void TitleFieldDone(const std::string &textUtf8);
+
+    // --- files ---------------------------------------------------------
+    void ProjektDateiLaden();             // "Projekt-Datei laden"
+    void ProjektDateiDazuLaden();         // "Projekt-Datei dazu laden"
+    bool ProjektDateiSpeichernUnter();    // "Projekt-Datei speichern unter"; true when written
+    void ProfilLaden();                   // "Profil laden"
+    void ProfilSpeichernUnter();          // "Profil speichern unter"
+    void ProgrammSchliessen();            // "Programm schließen"
+    // Asked before the main window closes; false keeps it open (the user
+    // wanted to save and the save did not happen).
+    bool CloseQuery();
+
+    // --- plot ----------------------------------------------------------
+    void ZoomIn();                        // SpeedButton1
+    void ResetView();                     // SpeedButton2
+    void ZoomOut();                       // SpeedButton3
+    void ChartResized();
+    // Per-draw styling, before the series are drawn.
+    void BeforeDrawSeries();
+    // After the plot is drawn: equal scaling, list in step. True when the
+    // plot must be drawn once more.
+    bool AfterDraw();
+
+    // --- settings ------------------------------------------------------
+    void ApplySettings(const TSettings &s);
+    void StoreSettings(TSettings &s) const;
+
+private:
+    void clearSelection();
+    void rebuildRows();
+    void repaintList();
+    void refreshAnalysis();
+    void reportError(const std::string &message);
+
+    MainView &m_view;
+    std::string m_programFolder;
+    TProf_Projekt m_project;
+    ChartModel m_chart;
+    int m_rowCount = 0;
+    int m_selectedRow = -1;
+};
+
+// The German message texts of the shell.
+namespace msg {
+inline constexpr const char *kNoProfileSelected = "Es wurde kein Profil angewählt !!";
+inline constexpr const char *kReallyRemove = "Wirklich entfernen ?";
+inline constexpr const char *kReallyRemoveAll = "Wirklich alle Profile entfernen ?";
+inline constexpr const char *kProjectLoadedAndModified =
+    "Achtung: Es ist bereits ein Projekt geladen und es wurde geändert!!\rSollen diese Daten erst gespeichert werden ?";
+inline constexpr const char *kCloseModified =
+    "Achtung: Das Projekt wurde geändert aber nicht gespeichert !!\rSoll nun gespeichert werden ?";
+} // namespace msg
+
+} // namespace velmora

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "plot/colour.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// What a file dialog shows; texts in UTF-8.
+struct FileDialogSpec
+{
+    std::string Title;
+    std::string FilterDescription; // "Profildateien *.Dat"
+    std::string FilterPattern;     // "*.dat" or "*.VMPRO;*.VMPRO2"
+    std::string DefaultSuffix;     // added when the typed name has no ending
+    bool MultiSelect = false;
+    bool Save = false;             // save dialogs ask before overwriting
+};
+
+// The four dialogs of the "Datei" menu.
+extern const FileDialogSpec kProfileLoadDialog;
+extern const FileDialogSpec kProfileSaveDialog;
+extern const FileDialogSpec kProjectOpenDialog;
+extern const FileDialogSpec kProjectSaveDialog;
+
+// Menu entries whose enabled state follows the program's state.
+enum class MenuEntry { InsertClipboardLowerSide };
+
+// Everything modal or visual the commands need from the main window. The Qt
+// window implements it with message boxes, file and colour dialogs and its
+// controls; tests use a scripted fake. Texts are UTF-8; "\r" in a message
+// breaks the line.
+class MainView
+{
+public:
+    virtual ~MainView() = default;
+
+    // Information box, caption "Information", one "OK" button.
+    virtual void ShowInfo(const std::string &text) = 0;
+    // Confirmation box, caption "Bestätigung", "&Ja" and "&Nein"; true for Ja.
+    virtual bool AskYesNo(const std::string &text) = 0;
+    // The application's error box for a failed command (file access, numbers).
+    virtual void ShowError(const std::string &text) = 0;
+
+    // File dialogs starting in `folder`; empty results mean cancelled.
+    virtual std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &spec,
+                                                     const std::string &folder) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec &spec,
+                                                      const std::string &folder,
+                                                      const std::string &proposedName) = 0;
+    // Colour dialog preset to `initial`; nullopt when cancelled.
+    virtual std::optional<TColor> ChooseColour(TColor initial) = 0;
+
+    // The profile list must be redrawn from the controller's state.
+    virtual void RepaintList() = 0;
+    // The plot must be redrawn (it calls back BeforeDrawSeries and AfterDraw).
+    virtual void RedrawPlot() = 0;
+    // "Profil - Dateiname" and "Profil - Überschrift (erste Zeile)" fields.
+    virtual void SetNameTitleFields(const std::string &name, const std::string &title) = 0;
+    virtual void SetStatusText(int panel, const std::string &text) = 0;
+    virtual void SetMenuEnabled(MenuEntry entry, bool enabled) = 0;
+    virtual void CloseMainWindow() = 0;
+};
+
+} // namespace velmora
