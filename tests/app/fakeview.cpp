@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fakeview.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::testing {
+
+void FakeView::ShowInfo(const std::string &text)
+{
+    infos.push_back(text);
+}
+
+bool FakeView::AskYesNo(const std::string &text)
+{
+    questions.push_back(text);
+    if (yesNoAnswers.empty()) {
+        ADD_FAILURE() << "unscripted question: " << text;
+        return false;
+    }
+    const bool a = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return a;
+}
+
+void FakeView::ShowError(const std::string &text)
+{
+    errors.push_back(text);
+}
+
+std::vector<std::string> FakeView::ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder)
+{
+    dialogTitles.push_back(spec.Title);
+    dialogFolders.push_back(folder);
+    if (openAnswers.empty()) {
+        ADD_FAILURE() << "unscripted open dialog: " << spec.Title;
+        return {};
+    }
+    auto a = openAnswers.front();
+    openAnswers.pop_front();
+    return a;
+}
+
+std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+                                                    const std::string &proposedName)
+{
+    dialogTitles.push_back(spec.Title);
+    dialogFolders.push_back(folder);
+    proposedNames.push_back(proposedName);
+    if (saveAnswers.empty()) {
+        ADD_FAILURE() << "unscripted save dialog: " << spec.Title;
+        return std::nullopt;
+    }
+    auto a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+}
+
+std::optional<TColor> FakeView::ChooseColour(TColor)
+{
+    if (colourAnswers.empty()) {
+        ADD_FAILURE() << "unscripted colour dialog";
+        return std::nullopt;
+    }
+    auto a = colourAnswers.front();
+    colourAnswers.pop_front();
+    return a;
+}
+
+} // namespace velmora::testing

@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/mainview.h"
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+// Records what the commands show and answers their questions from scripts.
+// An unscripted question or dialog is a test failure (it would block a user).
+class FakeView : public MainView
+{
+public:
+    // scripts
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::vector<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<TColor>> colourAnswers;
+
+    // records
+    std::vector<std::string> infos;
+    std::vector<std::string> questions;
+    std::vector<std::string> errors;
+    std::vector<std::string> dialogTitles;
+    std::vector<std::string> dialogFolders;
+    std::vector<std::string> proposedNames;
+    std::string nameField = "unset";
+    std::string titleField = "unset";
+    std::map<int, std::string> status;
+    bool clipboardEntryEnabled = false;
+    int listRepaints = 0;
+    int plotRedraws = 0;
+    bool closeRequested = false;
+
+    void ShowInfo(const std::string &text) override;
+    bool AskYesNo(const std::string &text) override;
+    void ShowError(const std::string &text) override;
+    std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+                                              const std::string &proposedName) override;
+    std::optional<TColor> ChooseColour(TColor initial) override;
+    void RepaintList() override { ++listRepaints; }
+    void RedrawPlot() override { ++plotRedraws; }
+    void SetNameTitleFields(const std::string &name, const std::string &title) override
+    {
+        nameField = name;
+        titleField = title;
+    }
+    void SetStatusText(int panel, const std::string &text) override { status[panel] = text; }
+    void SetMenuEnabled(MenuEntry, bool enabled) override { clipboardEntryEnabled = enabled; }
+    void CloseMainWindow() override { closeRequested = true; }
+};
+
+} // namespace velmora::testing
