@@ -3,7 +3,7 @@
 # Idempotent: does nothing when everything is present.
 set -eu
 
-PACKAGES="g++ cmake make qt6-base-dev libgtest-dev libbenchmark-dev \
+PACKAGES="g++ cmake make qt6-base-dev qt6-translations-l10n libgtest-dev libbenchmark-dev \
 xvfb xauth xdotool imagemagick fonts-dejavu-core"
 
 missing=""

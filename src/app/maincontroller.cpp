@@ -262,7 +262,8 @@ void MainController::AlleProfileEntfernen()
 
 void MainController::NameFieldDone(const std::string &textUtf8)
 {
-    if (!RowExists(m_selectedRow))
+    // leaving the field without a change is no edit
+    if (!RowExists(m_selectedRow) || m_project.Profiles[size_t(m_selectedRow)].Name == utf8ToCp1252(textUtf8))
         return;
     m_project.Profiles[size_t(m_selectedRow)].Name = utf8ToCp1252(textUtf8);
     repaintList();
@@ -271,7 +272,7 @@ void MainController::NameFieldDone(const std::string &textUtf8)
 
 void MainController::TitleFieldDone(const std::string &textUtf8)
 {
-    if (!RowExists(m_selectedRow))
+    if (!RowExists(m_selectedRow) || m_project.Profiles[size_t(m_selectedRow)].Title == utf8ToCp1252(textUtf8))
         return;
     m_project.Profiles[size_t(m_selectedRow)].Title = utf8ToCp1252(textUtf8);
     repaintList();
@@ -483,6 +484,25 @@ bool MainController::AfterDraw()
         repaintList();
     }
     return again;
+}
+
+void MainController::WheelStepDec()
+{
+    m_project.WheelStep = std::max(1, m_project.WheelStep - 1);
+}
+
+void MainController::WheelStepInc()
+{
+    m_project.WheelStep = std::min(6, m_project.WheelStep + 1);
+}
+
+void MainController::Hintergrundfarbe()
+{
+    if (const auto colour = m_view.ChooseColour(m_chart.BackColor))
+        m_chart.BackColor = *colour;
+    m_view.RedrawPlot();
+    // result series take their colours from the background
+    refreshAnalysis();
 }
 
 // --- settings ------------------------------------------------------------

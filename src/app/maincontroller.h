@@ -104,6 +104,13 @@ public:
     // plot must be drawn once more.
     bool AfterDraw();
 
+    // Wheel step: F2 / "<" makes the step ten times larger (WheelStep - 1, not
+    // below 1), F3 / ">" ten times smaller (WheelStep + 1, not above 6).
+    void WheelStepDec();
+    void WheelStepInc();
+    // "Hintergrundfarbe": the plot background from the colour dialog.
+    void Hintergrundfarbe();
+
     // --- settings ------------------------------------------------------
     void ApplySettings(const TSettings &s);
     void StoreSettings(TSettings &s) const;

@@ -202,30 +202,40 @@ int ChartModel::LeftAxisTop() const
 
 namespace {
 
-int toPixel(double v)
+// far outside values are clamped so that painting never overflows
+double clampPixel(double v)
 {
-    // far outside values are clamped so that painting never overflows
-    if (!std::isfinite(v))
-        return v > 0 ? 1000000 : -1000000;
-    return int(std::lround(std::clamp(v, -1e6, 1e6)));
+    if (std::isnan(v))
+        return -1e6;
+    return std::clamp(v, -1e6, 1e6);
 }
 
 } // namespace
 
-int ChartModel::XToPixel(double x) const
+double ChartModel::XToPixelF(double x) const
 {
     const AxisRange b = BottomAxis();
     const double span = b.Max - b.Min;
-    return toPixel(m_rect.Left + (x - b.Min) / (span != 0 ? span : 1.0) * m_rect.Width());
+    return clampPixel(m_rect.Left + (x - b.Min) / (span != 0 ? span : 1.0) * m_rect.Width());
 }
 
-int ChartModel::YToPixel(double y) const
+double ChartModel::YToPixelF(double y) const
 {
     const AxisRange l = LeftAxis();
     const double span = l.Max - l.Min;
     const int top = LeftAxisTop();
     const int bottom = LeftAxisBottom();
-    return toPixel(bottom - (y - l.Min) / (span != 0 ? span : 1.0) * (bottom - top));
+    return clampPixel(bottom - (y - l.Min) / (span != 0 ? span : 1.0) * (bottom - top));
+}
+
+int ChartModel::XToPixel(double x) const
+{
+    return int(std::lround(XToPixelF(x)));
+}
+
+int ChartModel::YToPixel(double y) const
+{
+    return int(std::lround(YToPixelF(y)));
 }
 
 double ChartModel::PixelToX(int px) const

@@ -135,6 +135,9 @@ public:
 
     int XToPixel(double x) const;
     int YToPixel(double y) const;
+    // Unrounded positions, for smooth painting (clamped to +-1e6).
+    double XToPixelF(double x) const;
+    double YToPixelF(double y) const;
     double PixelToX(int px) const;
     double PixelToY(int py) const;
 

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+namespace velmora {
+
+class MainController;
+
+// Chart1: paints the controller's chart model and turns mouse drags into
+// rectangle zoom (left button) and panning (right button).
+class ChartWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChartWidget(MainController &controller, QWidget *parent = nullptr);
+
+    QSize sizeHint() const override { return {800, 470}; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void updatePlotRect();
+
+    MainController &m_controller;
+    bool m_zoomDrag = false;
+    bool m_panDrag = false;
+    QPoint m_dragStart;
+    QPoint m_dragNow;
+};
+
+} // namespace velmora

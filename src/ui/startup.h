@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "model/fontsettingsfile.h"
+
+#include <QString>
+
+#include <string>
+
+class QApplication;
+class QWidget;
+
+namespace velmora {
+
+class TForm1;
+class TForm3;
+
+// "Velmora.ini" and "Velmora_Fontinfo.txt" in the program folder.
+QString SettingsPath(const QString &programFolder);
+QString FontSettingsPath(const QString &programFolder);
+
+// Restores window places, dialog folders, wheel step and plot colour; a
+// missing or unreadable file restores nothing. Windows that would lie off
+// every screen are moved onto the primary screen.
+void ReadSettings(TForm1 &form1, TForm3 &form3, const QString &path);
+
+// Writes the 14 settings; false with the German message in `error` on failure.
+bool WriteSettings(TForm1 &form1, TForm3 &form3, const QString &path, std::string &error);
+
+// Moves a window whose rectangle shows too little on any screen back onto
+// the primary screen, shrinking it to fit when needed.
+void KeepOnScreen(QWidget &window);
+
+// Gives every control of every top-level window the common font of the font
+// settings file: an empty face keeps each face, a size below 1 keeps sizes.
+void ApplyFontSettings(const TFontSettings &font);
+
+// The whole program: windows in their start order, settings, message loop,
+// settings at exit. Returns the exit status.
+int RunVelmora(QApplication &app);
+
+} // namespace velmora

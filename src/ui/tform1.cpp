@@ -1,0 +1,441 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/tform1.h"
+
+#include "model/errors.h"
+#include "ui/chartwidget.h"
+#include "ui/checklistbox.h"
+#include "ui/qtconvert.h"
+#include "ui/wheelstepsample.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+// Qt's name filters match case-sensitively here, unlike the Windows dialogs
+// the files come from: offer every spelling of each ending.
+QString nameFilter(const FileDialogSpec &spec)
+{
+    QStringList patterns;
+    for (const QString &pattern : QString::fromStdString(spec.FilterPattern).split(QLatin1Char(';'))) {
+        const QString p = pattern.trimmed();
+        for (const QString &variant : {p, p.toLower(), p.toUpper(),
+                                       p.left(2) + p.mid(2, 1).toUpper() + p.mid(3).toLower()}) {
+            if (!patterns.contains(variant))
+                patterns << variant;
+        }
+    }
+    return QString::fromStdString(spec.FilterDescription) + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
+        + QStringLiteral(");;Alle Dateien (*)");
+}
+
+QToolButton *pictureButton(QWidget *parent, const QString &name, const QString &glyph, const QString &tip)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(glyph);
+    b->setToolTip(tip);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Velmora "));
+    m_controller = std::make_unique<MainController>(*this, QDir::toNativeSeparators(programFolder).toStdString());
+
+    CheckListBox1 = new CheckListBox(*m_controller);
+    Chart1 = new ChartWidget(*m_controller);
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(CheckListBox1);
+    Splitter1->addWidget(Chart1);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({170, 842});
+
+    auto *central = new QWidget;
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Splitter1, 1);
+    layout->addWidget(buildPanel());
+    setCentralWidget(central);
+
+    StatusPanel0 = new QLabel;
+    StatusPanel0->setMinimumWidth(400);
+    StatusPanel1 = new QLabel;
+    StatusPanel1->setMinimumWidth(200);
+    statusBar()->addWidget(StatusPanel0);
+    statusBar()->addWidget(StatusPanel1, 1);
+
+    buildMenus();
+    resize(1012, 714);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setProfileInfoRefresh(std::function<void()> refresh)
+{
+    m_controller->OnProfileInfoRefresh = std::move(refresh);
+}
+
+void TForm1::runGuarded(const std::function<void()> &command)
+{
+    // a command ends where it failed; what it did before stays
+    try {
+        command();
+    } catch (const UserError &e) {
+        ShowError(e.what());
+    }
+}
+
+void TForm1::buildMenus()
+{
+    MainController &c = *m_controller;
+    auto add = [this](QMenu *menu, const char *caption, std::function<void()> fn, bool enabled = true) {
+        QAction *a = menu->addAction(QString::fromUtf8(caption));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [this, fn] { runGuarded(fn); });
+        return a;
+    };
+    auto later = [](QMenu *menu, const char *caption) {
+        QAction *a = menu->addAction(QString::fromUtf8(caption));
+        a->setEnabled(false);
+        return a;
+    };
+
+    QMenu *datei = menuBar()->addMenu(QStringLiteral("Datei"));
+    add(datei, "Projekt-Datei laden", [&c] { c.ProjektDateiLaden(); });
+    add(datei, "Projekt-Datei dazu laden", [&c] { c.ProjektDateiDazuLaden(); });
+    add(datei, "Projekt-Datei speichern unter", [&c] { c.ProjektDateiSpeichernUnter(); });
+    datei->addSeparator();
+    add(datei, "Profil laden", [&c] { c.ProfilLaden(); });
+    add(datei, "Profil speichern unter", [&c] { c.ProfilSpeichernUnter(); });
+    datei->addSeparator();
+    add(datei, "Programm schließen", [&c] { c.ProgrammSchliessen(); });
+
+    QMenu *ansicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    add(ansicht, "Alle Häkchen aus", [&c] { c.AlleHaekchen(false); });
+    add(ansicht, "Alle Häkchen an", [&c] { c.AlleHaekchen(true); });
+    add(ansicht, "Profil nach vorne bringen", [&c] { c.ProfilNachVorneBringen(); });
+    add(ansicht, "Sortiere Liste nach Namen", [&c] { c.SortiereListeNachNamen(); });
+    ansicht->addSeparator();
+    add(ansicht, "Fenster Profileigenschaften/Fehler", [this] {
+        if (m_profileInfoWindow) {
+            m_profileInfoWindow->show();
+            m_profileInfoWindow->raise();
+            m_profileInfoWindow->activateWindow();
+        }
+    });
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    add(edit, "Profil-Farbe ändern", [&c] { c.ProfilFarbeAendern(); });
+    add(edit, "Profil entfernen", [&c] { c.ProfilEntfernen(); });
+    add(edit, "Alle Profile entfernen", [&c] { c.AlleProfileEntfernen(); });
+    edit->addSeparator();
+    later(edit, "Punkte demarkieren");
+    later(edit, "Markierte Punkte löschen");
+    edit->addSeparator();
+    later(edit, "Kopie erzeugen");
+    later(edit, "Inverse Kopie erzeugen");
+    later(edit, "Oberseite spiegeln, Unterseite weg");
+    later(edit, "Unterseite spiegeln, Oberseite weg");
+    edit->addSeparator();
+    later(edit, "Profil in Zwischenspeicher merken");
+    m_insertClipboardLowerSide = later(edit, "Unterseite des Zwischenspeicher-Profiles einbauen");
+
+    QMenu *funktionen = menuBar()->addMenu(QStringLiteral("Funktionen"));
+    later(funktionen, "Profil Ausrichten und Normieren");
+    later(funktionen, "Profil Ausrichten und Normieren mit Hinterkanten-Extrapolation X=1");
+    funktionen->addSeparator();
+    later(funktionen, "Profil automatisch Glätten (COS-Verteilung)");
+    later(funktionen, "Zwischenpunkte bei t=0.5 einfügen Polynom 3'");
+    later(funktionen, "Punkte neu verteilen (Ober/Unterseite getrennt) Polynom 3'");
+
+    QMenu *einstellungen = menuBar()->addMenu(QStringLiteral("Einstellungen"));
+    add(einstellungen, "Mausrad DEC /10 (F2)", [this] { changeWheelStep(-1); });
+    add(einstellungen, "Mausrad INC *10  (F3)", [this] { changeWheelStep(+1); });
+    QMenu *grafik = einstellungen->addMenu(QStringLiteral("Grafik"));
+    add(grafik, "Hintergrundfarbe", [&c] { c.Hintergrundfarbe(); });
+
+    QMenu *hilfe = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    add(hilfe, "Hilfe öffnen (F1)", [this] { OpenHelpDocument(QStringLiteral("Editor Hilfe.pdf")); });
+    add(hilfe, "Editor Beispiel", [this] { OpenHelpDocument(QStringLiteral("Editor Beispiel.pdf")); });
+    add(hilfe, "Info", [this] {
+        if (m_infoWindow) {
+            m_infoWindow->setWindowModality(Qt::ApplicationModal);
+            m_infoWindow->show();
+        }
+    });
+}
+
+QWidget *TForm1::buildPanel()
+{
+    MainController &c = *m_controller;
+    auto *panel = new QWidget;
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFixedHeight(200);
+    QFont f = panel->font();
+    f.setBold(true);
+    f.setPixelSize(11);
+    panel->setFont(f);
+
+    // design positions; captions in this platform's font may need more width
+    auto place = [](QWidget *w, int left, int top, int width = -1, int height = -1) {
+        const QSize hint = w->sizeHint();
+        w->setGeometry(left, top, std::max(width, hint.width()), height < 0 ? hint.height() : height);
+        return w;
+    };
+    auto label = [&](const char *text, int left, int top) {
+        place(new QLabel(QString::fromUtf8(text), panel), left, top);
+    };
+
+    SpeedButton4 = new QToolButton(panel);
+    SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
+    SpeedButton4->setText(QStringLiteral("Punkte demarkieren"));
+    SpeedButton4->setEnabled(false);
+    place(SpeedButton4, 8, 6, 129, 22);
+    SpeedButton1 = pictureButton(panel, QStringLiteral("SpeedButton1"), QStringLiteral("+"), QStringLiteral("Vergrößern"));
+    SpeedButton2 = pictureButton(panel, QStringLiteral("SpeedButton2"), QStringLiteral("\u25A1"), QStringLiteral("Gesamtansicht"));
+    SpeedButton3 = pictureButton(panel, QStringLiteral("SpeedButton3"), QStringLiteral("\u2212"), QStringLiteral("Verkleinern"));
+    place(SpeedButton1, 144, 6, 25, 25);
+    place(SpeedButton2, 176, 6, 25, 25);
+    place(SpeedButton3, 208, 6, 25, 25);
+    connect(SpeedButton1, &QToolButton::clicked, this, [&c] { c.ZoomIn(); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [&c] { c.ResetView(); });
+    connect(SpeedButton3, &QToolButton::clicked, this, [&c] { c.ZoomOut(); });
+
+    auto check = [&](QCheckBox *&box, const char *name, const char *caption, int top, int width,
+                     bool *option, int redraws) {
+        box = new QCheckBox(QString::fromUtf8(caption), panel);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setChecked(*option);
+        place(box, 8, top, width, 17);
+        connect(box, &QCheckBox::toggled, this, [this, option, redraws](bool on) {
+            *option = on;
+            for (int i = 0; i < redraws; ++i)
+                Chart1->repaint();
+        });
+    };
+    check(CheckBox1, "CheckBox1", "Fadenkreuz", 30, 97, &c.Display.Crosshair, 1);
+    check(CheckBox2, "CheckBox2", "Gitter", 45, 81, &c.Display.Grid, 2);
+    check(CheckBox3, "CheckBox3", "Neue Punkte", 60, 97, &c.Display.NewPoints, 2);
+    check(CheckBox7, "CheckBox7", "Kreis um Prof-Punkte", 75, 161, &c.Display.Circles, 2);
+    check(CheckBox8, "CheckBox8", "Mauskoordinaten", 90, 129, &c.Display.MouseCoords, 1);
+
+    label("Profil - Dateiname", 8, 110);
+    Edit4 = new QLineEdit(panel);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    place(Edit4, 8, 125, 201, 21);
+    label("Profil - Überschrift (erste Zeile)", 8, 150);
+    Edit5 = new QLineEdit(panel);
+    Edit5->setObjectName(QStringLiteral("Edit5"));
+    place(Edit5, 8, 165, 201, 21);
+    connect(Edit4, &QLineEdit::editingFinished, this, [this, &c] { c.NameFieldDone(Edit4->text().toStdString()); });
+    connect(Edit5, &QLineEdit::editingFinished, this, [this, &c] { c.TitleFieldDone(Edit5->text().toStdString()); });
+
+    label("Aktiver Punkt", 312, 4);
+    label("X", 280, 24);
+    label("Y", 280, 44);
+    Edit1 = new QLineEdit(panel);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setEnabled(false);
+    place(Edit1, 296, 20, 121, 21);
+    Edit2 = new QLineEdit(panel);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setEnabled(false);
+    place(Edit2, 296, 40, 121, 21);
+
+    label("Nachkommastelle", 432, 4);
+    PaintBox1 = new WheelStepSample(c.Project().WheelStep, panel);
+    place(PaintBox1, 424, 20, 105, 19);
+    Button6 = new QPushButton(QStringLiteral("<"), panel);
+    Button6->setObjectName(QStringLiteral("Button6"));
+    Button7 = new QPushButton(QStringLiteral(">"), panel);
+    Button7->setObjectName(QStringLiteral("Button7"));
+    QFont big = f;
+    big.setPixelSize(13);
+    Button6->setFont(big);
+    Button7->setFont(big);
+    place(Button6, 434, 40, 40, 21);
+    place(Button7, 478, 40, 40, 21);
+    connect(Button6, &QPushButton::clicked, this, [this] { changeWheelStep(-1); });
+    connect(Button7, &QPushButton::clicked, this, [this] { changeWheelStep(+1); });
+
+    RadioButton1 = new QRadioButton(QStringLiteral("Verschiebung horizontal ( X-Richtung )"), panel);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    place(RadioButton1, 280, 68, 249, 17);
+    RadioButton2 = new QRadioButton(QStringLiteral("Verschiebung vertikal ( Y-Richtung )"), panel);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    place(RadioButton2, 280, 88, 241, 17);
+    RadioButton2->setChecked(true);
+    return panel;
+}
+
+void TForm1::changeWheelStep(int delta)
+{
+    if (delta < 0)
+        m_controller->WheelStepDec();
+    else
+        m_controller->WheelStepInc();
+    PaintBox1->update();
+}
+
+void TForm1::OpenHelpDocument(const QString &document)
+{
+    // a missing document is not reported: the program simply goes on
+    const QString path = QString::fromStdString(m_controller->ProgramFolder()) + QStringLiteral("/Velmora_Hilfe/") + document;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_F1:
+        OpenHelpDocument(QStringLiteral("Editor Hilfe.pdf"));
+        break;
+    case Qt::Key_F2:
+        changeWheelStep(-1);
+        break;
+    case Qt::Key_F3:
+        changeWheelStep(+1);
+        break;
+    default:
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    PaintBox1->update();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (m_controller->CloseQuery()) {
+        event->accept();
+        emit closed();
+    } else {
+        event->ignore();
+    }
+}
+
+// --- MainView ------------------------------------------------------------
+
+void TForm1::ShowInfo(const std::string &text)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), messageText(text),
+                    QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool TForm1::AskYesNo(const std::string &text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), messageText(text),
+                    QMessageBox::NoButton, this);
+    QPushButton *yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void TForm1::ShowError(const std::string &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), messageText(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+std::vector<std::string> TForm1::ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder)
+{
+    QFileDialog dialog(this, fromUtf8(spec.Title), fromUtf8(folder), nameFilter(spec));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(spec.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(fromUtf8(spec.DefaultSuffix));
+    std::vector<std::string> files;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString &f : dialog.selectedFiles())
+            files.push_back(f.toStdString());
+    }
+    return files;
+}
+
+std::optional<std::string> TForm1::ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+                                                  const std::string &proposedName)
+{
+    QFileDialog dialog(this, fromUtf8(spec.Title), fromUtf8(folder), nameFilter(spec));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(fromUtf8(spec.DefaultSuffix));
+    if (!proposedName.empty())
+        dialog.selectFile(fromUtf8(proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<TColor> TForm1::ChooseColour(TColor initial)
+{
+    const QColor c = QColorDialog::getColor(toQColor(initial), this);
+    if (!c.isValid())
+        return std::nullopt;
+    return fromQColor(c);
+}
+
+void TForm1::RepaintList()
+{
+    CheckListBox1->refresh();
+}
+
+void TForm1::RedrawPlot()
+{
+    Chart1->update();
+}
+
+void TForm1::SetNameTitleFields(const std::string &name, const std::string &title)
+{
+    Edit4->setText(fromUtf8(name));
+    Edit5->setText(fromUtf8(title));
+}
+
+void TForm1::SetStatusText(int panel, const std::string &text)
+{
+    QLabel *label = panel == 0 ? StatusPanel0 : StatusPanel1;
+    const QString t = fromUtf8(text);
+    if (label->text() != t)
+        label->setText(t);
+}
+
+void TForm1::SetMenuEnabled(MenuEntry entry, bool enabled)
+{
+    if (entry == MenuEntry::InsertClipboardLowerSide && m_insertClipboardLowerSide)
+        m_insertClipboardLowerSide->setEnabled(enabled);
+}
+
+void TForm1::CloseMainWindow()
+{
+    close();
+}
+
+} // namespace velmora

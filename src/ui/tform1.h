@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/maincontroller.h"
+#include "app/mainview.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSplitter;
+class QToolButton;
+
+namespace velmora {
+
+class ChartWidget;
+class CheckListBox;
+class WheelStepSample;
+
+// The main window "Velmora ": menu, profile list beside the plot, control
+// panel below, status bar. It forwards every event to the MainController
+// and shows what the controller asks for through MainView.
+class TForm1 : public QMainWindow, public MainView
+{
+    Q_OBJECT
+public:
+    explicit TForm1(const QString &programFolder, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    MainController &Controller() { return *m_controller; }
+    CheckListBox *CheckListBox1 = nullptr;
+    ChartWidget *Chart1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QLineEdit *Edit2 = nullptr;
+    QLineEdit *Edit4 = nullptr;
+    QLineEdit *Edit5 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QToolButton *SpeedButton2 = nullptr;
+    QToolButton *SpeedButton3 = nullptr;
+    QToolButton *SpeedButton4 = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QCheckBox *CheckBox2 = nullptr;
+    QCheckBox *CheckBox3 = nullptr;
+    QCheckBox *CheckBox7 = nullptr;
+    QCheckBox *CheckBox8 = nullptr;
+    QPushButton *Button6 = nullptr;
+    QPushButton *Button7 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    WheelStepSample *PaintBox1 = nullptr;
+    QSplitter *Splitter1 = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+
+    // Hook for the profile information window.
+    void setProfileInfoRefresh(std::function<void()> refresh);
+    // "Info" shows this window modally.
+    void setInfoWindow(QWidget *window) { m_infoWindow = window; }
+    void setProfileInfoWindow(QWidget *window) { m_profileInfoWindow = window; }
+
+    // MainView
+    void ShowInfo(const std::string &text) override;
+    bool AskYesNo(const std::string &text) override;
+    void ShowError(const std::string &text) override;
+    std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+                                              const std::string &proposedName) override;
+    std::optional<TColor> ChooseColour(TColor initial) override;
+    void RepaintList() override;
+    void RedrawPlot() override;
+    void SetNameTitleFields(const std::string &name, const std::string &title) override;
+    void SetStatusText(int panel, const std::string &text) override;
+    void SetMenuEnabled(MenuEntry entry, bool enabled) override;
+    void CloseMainWindow() override;
+
+signals:
+    // The window closed for good (the close question was answered).
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildMenus();
+    QWidget *buildPanel();
+    void runGuarded(const std::function<void()> &command);
+    void changeWheelStep(int delta);
+    void OpenHelpDocument(const QString &document);
+
+    std::unique_ptr<MainController> m_controller;
+    QAction *m_insertClipboardLowerSide = nullptr;
+    QWidget *m_infoWindow = nullptr;
+    QWidget *m_profileInfoWindow = nullptr;
+};
+
+} // namespace velmora

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/tform4.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+TForm4::TForm4(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Punkte neu verteilen Poly 3'"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Anzahl Koordinaten")));
+    Edit1 = new QLineEdit(QStringLiteral("60"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    layout->addWidget(Edit1);
+    auto *group = new QGroupBox(QStringLiteral("Verteilung X"));
+    auto *g = new QVBoxLayout(group);
+    RadioButton6 = new QRadioButton(QStringLiteral("Linear"));
+    RadioButton3 = new QRadioButton(QStringLiteral("Sin vorne"));
+    RadioButton4 = new QRadioButton(QStringLiteral("Sin hinten"));
+    RadioButton5 = new QRadioButton(QStringLiteral("Cos"));
+    for (QRadioButton *r : {RadioButton6, RadioButton3, RadioButton4, RadioButton5})
+        g->addWidget(r);
+    RadioButton3->setChecked(true);
+    layout->addWidget(group);
+    auto *buttons = new QDialogButtonBox;
+    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("Button1"));
+    QPushButton *cancel = buttons->addButton(QStringLiteral("Abbruch"), QDialogButtonBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    setFixedSize(sizeHint());
+}
+
+} // namespace velmora

@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geometry/naca4.h"
+#include "model/coordinatefile.h"
+#include "support/testing.h"
+#include "ui/chartwidget.h"
+#include "ui/checklistbox.h"
+#include "ui/startup.h"
+#include "ui/tform1.h"
+#include "ui/tform3.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+using namespace velmora;
+using velmora::testing::TempDir;
+using velmora::testing::readFile;
+using velmora::testing::writeFile;
+
+namespace {
+
+// The real main window with its modal dialogs answered by the test.
+class ScriptedForm1 : public TForm1
+{
+public:
+    using TForm1::TForm1;
+    std::deque<std::vector<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<bool> yesNo;
+    std::vector<std::string> shown;
+
+    std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &, const std::string &) override
+    {
+        auto a = openAnswers.empty() ? std::vector<std::string>{} : openAnswers.front();
+        if (!openAnswers.empty())
+            openAnswers.pop_front();
+        return a;
+    }
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec &, const std::string &,
+                                              const std::string &) override
+    {
+        auto a = saveAnswers.empty() ? std::nullopt : saveAnswers.front();
+        if (!saveAnswers.empty())
+            saveAnswers.pop_front();
+        return a;
+    }
+    bool AskYesNo(const std::string &text) override
+    {
+        shown.push_back(text);
+        const bool a = !yesNo.empty() && yesNo.front();
+        if (!yesNo.empty())
+            yesNo.pop_front();
+        return a;
+    }
+    void ShowInfo(const std::string &text) override { shown.push_back(text); }
+    void ShowError(const std::string &text) override { shown.push_back(text); }
+};
+
+QAction *menuAction(QMainWindow &w, const QString &caption)
+{
+    for (QAction *a : w.menuBar()->findChildren<QAction *>()) {
+        if (a->text() == caption)
+            return a;
+    }
+    return nullptr;
+}
+
+int countColour(const QImage &img, QColor c)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor p = img.pixelColor(x, y);
+            if (std::abs(p.red() - c.red()) < 8 && std::abs(p.green() - c.green()) < 8
+                && std::abs(p.blue() - c.blue()) < 8)
+                ++n;
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(MainWindow, LoadsTwoProfilesShowsRowsSeriesAndSelection)
+{
+    TempDir dir;
+    WriteCoordinateFile(MakeNaca4("0012"), dir.file("NACA0012.dat"));
+    WriteCoordinateFile(MakeNaca4("4412"), dir.file("NACA4412.dat"));
+    ScriptedForm1 w(QString::fromStdString(dir.path().string()));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Velmora "));
+    w.resize(1012, 714);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+
+    w.openAnswers = {{dir.file("NACA0012.dat"), dir.file("NACA4412.dat")}};
+    QAction *load = menuAction(w, QStringLiteral("Profil laden"));
+    ASSERT_NE(load, nullptr);
+    load->trigger();
+    w.Chart1->repaint();
+
+    MainController &c = w.Controller();
+    ASSERT_EQ(c.RowCount(), 2);
+    EXPECT_EQ(c.RowText(0), "NACA0012");
+    EXPECT_EQ(c.RowText(1), "NACA4412");
+    ASSERT_EQ(c.Chart().SeriesCount(), 2);
+    EXPECT_EQ(c.Chart().At(0).Color, RgbColor(255, 0, 0));
+    EXPECT_EQ(c.Chart().At(1).Color, RgbColor(0, 128, 0));
+
+    // select the second row with the mouse: the name fields follow
+    const int h = w.CheckListBox1->rowHeight();
+    QTest::mouseClick(w.CheckListBox1->viewport(), Qt::LeftButton, {}, QPoint(60, h + h / 2));
+    EXPECT_EQ(c.SelectedRow(), 1);
+    EXPECT_EQ(w.Edit4->text(), QStringLiteral("NACA4412"));
+    EXPECT_EQ(w.Edit5->text(), QStringLiteral("NACA 4412"));
+
+    // the selected profile is drawn wide, with circles on its points
+    const QImage shot = w.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QImage plot = w.Chart1->grab().toImage();
+    EXPECT_GT(countColour(plot, QColor(0, 128, 0)), 500);
+    EXPECT_GT(countColour(plot, QColor(255, 0, 0)), 30) << "the red profile is drawn";
+    EXPECT_TRUE(shot.save(QString::fromStdString(dir.file("main.png"))));
+
+    // unticking the first row hides the red profile
+    QTest::mouseClick(w.CheckListBox1->viewport(), Qt::LeftButton, {},
+                      w.CheckListBox1->checkBoxRect(0).center());
+    EXPECT_FALSE(c.Project().Profiles[0].Visible);
+    EXPECT_EQ(countColour(w.Chart1->grab().toImage(), QColor(255, 0, 0)), 0);
+    EXPECT_TRUE(c.Project().Modified);
+
+    // closing asks; a cancelled save keeps the window open
+    w.yesNo = {true};
+    w.saveAnswers = {std::nullopt};
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    w.yesNo = {true};
+    w.saveAnswers = {dir.file("ende.VMPRO2")};
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_NE(readFile(dir.file("ende.VMPRO2")).size(), 0u);
+}
+
+TEST(MainWindow, SettingsSurviveARestartAndStayOnScreen)
+{
+    TempDir dir;
+    const QString folder = QString::fromStdString(dir.path().string());
+    writeFile(dir.file("Velmora.ini"), "FORM1_LEFT=40\r\nMAUSRAD_STEP=2\r\nFORM1_CHART1_BACKCOLOR=0\r\n"
+                                       "FORM3_LEFT=90000\r\nFORM1_OPENDIALOG1_DIR=/daten/\r\n");
+    {
+        TForm1 form1(folder);
+        TForm3 form3(&form1);
+        form1.move(138, 94);
+        ReadSettings(form1, form3, SettingsPath(folder));
+        EXPECT_EQ(form1.pos().x(), 40);
+        EXPECT_EQ(form1.pos().y(), 94);
+        EXPECT_EQ(form1.Controller().Project().WheelStep, 2);
+        EXPECT_EQ(form1.Controller().Chart().BackColor, 0);
+        EXPECT_EQ(form1.Controller().OpenDialog1Dir, "/daten/");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_TRUE(screen.intersects(QRect(form3.pos(), form3.size())))
+            << "a window off every screen comes back onto the primary one";
+        form1.Controller().WheelStepInc();
+        std::string error;
+        ASSERT_TRUE(WriteSettings(form1, form3, SettingsPath(folder), error)) << error;
+    }
+    const std::string ini = readFile(dir.file("Velmora.ini"));
+    EXPECT_NE(ini.find("FORM1_LEFT=40\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("MAUSRAD_STEP=3\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("FORM1_OPENDIALOG1_DIR=/daten/\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("FORM1_SAVEDIALOG1_DIR=" + dir.path().string() + "\r\n"), std::string::npos);
+
+    std::string error;
+    TForm1 form1(folder);
+    TForm3 form3(&form1);
+    EXPECT_FALSE(WriteSettings(form1, form3, folder + "/no/such/Velmora.ini", error));
+    EXPECT_EQ(error, "Datei " + dir.path().string() + "/no/such/Velmora.ini kann nicht erstellt werden");
+}
