@@ -206,7 +206,9 @@ QWidget *TForm1::buildPanel()
     // design positions; captions in this platform's font may need more width
     auto place = [](QWidget *w, int left, int top, int width = -1, int height = -1) {
         const QSize hint = w->sizeHint();
-        w->setGeometry(left, top, std::max(width, hint.width()), height < 0 ? hint.height() : height);
+        const bool button = qobject_cast<QPushButton *>(w) || qobject_cast<QToolButton *>(w);
+        w->setGeometry(left, top, button && width > 0 ? width : std::max(width, hint.width()),
+                       height < 0 ? hint.height() : height);
         return w;
     };
     auto label = [&](const char *text, int left, int top) {
@@ -217,13 +219,14 @@ QWidget *TForm1::buildPanel()
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
     SpeedButton4->setText(QStringLiteral("Punkte demarkieren"));
     SpeedButton4->setEnabled(false);
-    place(SpeedButton4, 8, 6, 129, 22);
+    place(SpeedButton4, 8, 6, std::max(129, SpeedButton4->sizeHint().width()), 22);
+    const int shift = SpeedButton4->width() - 129;
     SpeedButton1 = pictureButton(panel, QStringLiteral("SpeedButton1"), QStringLiteral("+"), QStringLiteral("Vergrößern"));
     SpeedButton2 = pictureButton(panel, QStringLiteral("SpeedButton2"), QStringLiteral("\u25A1"), QStringLiteral("Gesamtansicht"));
     SpeedButton3 = pictureButton(panel, QStringLiteral("SpeedButton3"), QStringLiteral("\u2212"), QStringLiteral("Verkleinern"));
-    place(SpeedButton1, 144, 6, 25, 25);
-    place(SpeedButton2, 176, 6, 25, 25);
-    place(SpeedButton3, 208, 6, 25, 25);
+    place(SpeedButton1, 144 + shift, 6, 25, 25);
+    place(SpeedButton2, 176 + shift, 6, 25, 25);
+    place(SpeedButton3, 208 + shift, 6, 25, 25);
     connect(SpeedButton1, &QToolButton::clicked, this, [&c] { c.ZoomIn(); });
     connect(SpeedButton2, &QToolButton::clicked, this, [&c] { c.ResetView(); });
     connect(SpeedButton3, &QToolButton::clicked, this, [&c] { c.ZoomOut(); });
