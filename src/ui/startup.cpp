@@ -32,6 +32,24 @@ QRect placeOf(const QWidget &w)
     return w.isMaximized() ? w.normalGeometry() : QRect(w.pos(), w.size());
 }
 
+// The values the windows and the controller hold now.
+TSettings currentSettings(TForm1 &form1, TForm3 &form3)
+{
+    TSettings s;
+    const QRect p1 = placeOf(form1);
+    const QRect p3 = placeOf(form3);
+    s.Form1Top = p1.top();
+    s.Form1Left = p1.left();
+    s.Form1Width = p1.width();
+    s.Form1Height = p1.height();
+    s.Form3Top = p3.top();
+    s.Form3Left = p3.left();
+    s.Form3Width = p3.width();
+    s.Form3Height = p3.height();
+    form1.Controller().StoreSettings(s);
+    return s;
+}
+
 void setPlace(QWidget &w, int left, int top, int width, int height)
 {
     w.move(left, top);
@@ -60,18 +78,7 @@ void KeepOnScreen(QWidget &window)
 
 void ReadSettings(TForm1 &form1, TForm3 &form3, const QString &path)
 {
-    TSettings s;
-    const QRect p1 = placeOf(form1);
-    const QRect p3 = placeOf(form3);
-    s.Form1Top = p1.top();
-    s.Form1Left = p1.left();
-    s.Form1Width = p1.width();
-    s.Form1Height = p1.height();
-    s.Form3Top = p3.top();
-    s.Form3Left = p3.left();
-    s.Form3Width = p3.width();
-    s.Form3Height = p3.height();
-    form1.Controller().StoreSettings(s);
+    TSettings s = currentSettings(form1, form3);
     ReadSettingsFile(path.toStdString(), s);
     setPlace(form1, s.Form1Left, s.Form1Top, s.Form1Width, s.Form1Height);
     setPlace(form3, s.Form3Left, s.Form3Top, s.Form3Width, s.Form3Height);
@@ -82,18 +89,7 @@ void ReadSettings(TForm1 &form1, TForm3 &form3, const QString &path)
 
 bool WriteSettings(TForm1 &form1, TForm3 &form3, const QString &path, std::string &error)
 {
-    TSettings s;
-    const QRect p1 = placeOf(form1);
-    const QRect p3 = placeOf(form3);
-    s.Form1Top = p1.top();
-    s.Form1Left = p1.left();
-    s.Form1Width = p1.width();
-    s.Form1Height = p1.height();
-    s.Form3Top = p3.top();
-    s.Form3Left = p3.left();
-    s.Form3Width = p3.width();
-    s.Form3Height = p3.height();
-    form1.Controller().StoreSettings(s);
+    TSettings s = currentSettings(form1, form3);
     try {
         WriteSettingsFile(path.toStdString(), s);
     } catch (const UserError &e) {

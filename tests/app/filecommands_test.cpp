@@ -40,13 +40,7 @@ protected:
         return dir.file(name);
     }
 
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> n;
-        for (const TProfile &p : c.Project().Profiles)
-            n.push_back(p.Name);
-        return n;
-    }
+    std::vector<std::string> names() const { return velmora::testing::profileNames(c.Project()); }
 };
 
 } // namespace

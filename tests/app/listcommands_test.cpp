@@ -32,13 +32,7 @@ protected:
         c.AfterDraw(); // the redraw brings the rows in step
     }
 
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> n;
-        for (const TProfile &p : c.Project().Profiles)
-            n.push_back(p.Name);
-        return n;
-    }
+    std::vector<std::string> names() const { return velmora::testing::profileNames(c.Project()); }
 };
 
 } // namespace

@@ -33,6 +33,14 @@ TProfile profileFrom(std::initializer_list<std::pair<double, double>> points, co
     return p;
 }
 
+std::vector<std::string> profileNames(const TProf_Projekt &project)
+{
+    std::vector<std::string> names;
+    for (const TProfile &p : project.Profiles)
+        names.push_back(p.Name);
+    return names;
+}
+
 TempDir::TempDir()
 {
     static std::atomic<int> counter{0};

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace velmora::testing {
 
@@ -17,6 +18,9 @@ std::filesystem::path referenceDir();
 // A profile from (x, y) pairs, every flag cleared.
 TProfile profileFrom(std::initializer_list<std::pair<double, double>> points,
                      const std::string &name = "test");
+
+// The names of the project's profiles in list order.
+std::vector<std::string> profileNames(const TProf_Projekt &project);
 
 // A fresh folder under the system temp folder, removed with its contents.
 class TempDir
