@@ -86,21 +86,16 @@ TEST(ComputeCharacteristics, FindsThicknessAndCamberOfNacaSections)
     }
 }
 
-TEST(ComputeCharacteristics, FlatPlateHasTheTextbookSlopeAndNeutralPoint)
+TEST(ComputeCharacteristics, TheFirstOfEqualMaximaCountsFromTheTrailingEdge)
 {
-    TProfile plate;
-    for (int i = 0; i <= 20; ++i)
-        plate.Points.push_back(TKoordi{1 - i / 20.0, 0.0});
-    for (int i = 1; i <= 20; ++i)
-        plate.Points.push_back(TKoordi{i / 20.0, 0.0});
-    ASSERT_TRUE(ComputeCharacteristics(plate));
-    const auto &c = plate.Characteristics;
-    EXPECT_EQ(c[kThickness], 0.0);
-    EXPECT_EQ(c[kThicknessPos], 0.0);
-    EXPECT_DOUBLE_EQ(c[kDca], 2 * M_PI);
-    EXPECT_DOUBLE_EQ(c[kXNp], 25.0);
-    for (int i : {kCamber, kCamberPos, kAlfa0, kCm025, kAlfaE, kCaE})
-        EXPECT_EQ(c[size_t(i)], 0.0) << i;
+    // equal thickness and camber at x = 0.7 and x = 0.3
+    TProfile p = profileFrom(
+        {{1, 0}, {0.7, 0.06}, {0.3, 0.06}, {0, 0}, {0.3, -0.02}, {0.7, -0.02}, {1, 0}});
+    ASSERT_TRUE(ComputeCharacteristics(p));
+    EXPECT_DOUBLE_EQ(p.Characteristics[kThickness], 8.0);
+    EXPECT_DOUBLE_EQ(p.Characteristics[kThicknessPos], 70.0);
+    EXPECT_DOUBLE_EQ(p.Characteristics[kCamber], 2.0);
+    EXPECT_DOUBLE_EQ(p.Characteristics[kCamberPos], 70.0);
 }
 
 TEST(ComputeCharacteristics, SymmetricSectionHasNoCamberValues)
@@ -129,31 +124,25 @@ TEST(ComputeCharacteristics, RefusesProfilesItsSearchesCannotWalkAndKeepsOldValu
         k.X = 0.03 + 0.97 * k.X; // nose right of the first station
     TProfile verticalStep = MakeNaca4("0012", 21);
     verticalStep.Points[size_t(verticalStep.PointCount() - 2)].X = 1.0; // lower end goes straight up
-    struct Case
-    {
-        const char *what;
-        TProfile profile;
-        std::string_view message;
+    const std::pair<TProfile, std::string_view> cases[] = {
+        {profileFrom({{1, 0}, {0, 0}}), kMsgTooFewPoints},
+        {noseFirst, kMsgWrongShape},
+        {onlyUpper, kMsgWrongShape},
+        {bluntNose, kMsgNotNormalised},
+        {verticalStep, kMsgEqualX},
     };
-    const Case cases[] = {
-        {"two points", profileFrom({{1, 0}, {0, 0}}), kMsgTooFewPoints},
-        {"x rising from the start", noseFirst, kMsgWrongShape},
-        {"x falling to the end", onlyUpper, kMsgWrongShape},
-        {"nose right of the stations", bluntNose, kMsgNotNormalised},
-        {"vertical lower segment", verticalStep, kMsgEqualX},
-    };
-    for (const Case &c : cases) {
-        TProfile p = c.profile;
+    for (const auto &[profile, message] : cases) {
+        TProfile p = profile;
         p.Characteristics.fill(-7.0);
-        const GeometryResult r = ComputeCharacteristics(p);
-        EXPECT_EQ(r.message, c.message) << c.what;
+        EXPECT_EQ(ComputeCharacteristics(p).message, message);
         for (double v : p.Characteristics)
-            EXPECT_EQ(v, -7.0) << c.what;
+            EXPECT_EQ(v, -7.0) << message;
     }
 }
 
 TEST(ShowCharacteristics, ListsNameCountAndTheTenValuesWithTheGivenSeparator)
 {
+    // a flat plate: slope 2 pi and neutral point at a quarter chord
     TProfile plate = profileFrom({{1, 0}, {0.5, 0}, {0, 0}, {0.5, 0}, {1, 0}}, "Platte");
     const std::vector<std::string> expected = {
         "Profilbeiwerte nach TAT",
@@ -173,22 +162,13 @@ TEST(ShowCharacteristics, ListsNameCountAndTheTenValuesWithTheGivenSeparator)
     };
     EXPECT_EQ(ShowCharacteristics(&plate, ','), expected);
     EXPECT_DOUBLE_EQ(plate.Characteristics[kDca], 2 * M_PI);
+    EXPECT_DOUBLE_EQ(plate.Characteristics[kXNp], 25.0);
 
     TProfile naca = MakeNaca4("2412", 201);
     const auto lines = ShowCharacteristics(&naca, '.');
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[1], "NACA2412");
     EXPECT_EQ(lines[3], "Anzahl Koordinaten = 401");
-    // the printed numbers are the stored ones to 5 decimals
-    const char *labels[] = {"d = ", "xd = ", "f = ", "xf = ", "Alfa_0 = ", "Cm_0.25 = ",
-                            "dca = ", "xNp = ", "Alfa_e = ", "Ca_e = "};
-    for (size_t i = 0; i < 10; ++i) {
-        const std::string &line = lines[4 + i];
-        ASSERT_EQ(line.rfind(labels[i], 0), 0u) << line;
-        const size_t begin = std::string(labels[i]).size();
-        const double printed = std::stod(line.substr(begin, line.find(' ', begin) - begin));
-        EXPECT_NEAR(printed, naca.Characteristics[i], 0.5e-5) << line;
-    }
     EXPECT_EQ(lines[8].substr(0, 14), "Alfa_0 = -2.07");
 }
 
