@@ -1,0 +1,346 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/stages.h"
+
+#include <algorithm>
+
+namespace velmora::eppler {
+
+namespace {
+
+constexpr double kH12Cap = 2.5;
+constexpr double kFlagThreshold = 0.958;
+constexpr double kRecoveryLevel = -1.6;
+
+double finite(double value)
+{
+    if (!std::isfinite(value))
+        fault("non-finite boundary-layer rate");
+    return value;
+}
+
+} // namespace
+
+ShapeFactor ShapeFactorH12(double h32)
+{
+    ShapeFactor s;
+    if (h32 < 0.0) {
+        const double h = -h32;
+        s.h12 = finite((h + 1.36364) / (4.36364 * h - 5.36364));
+    } else if (h32 >= 1.57258) {
+        s.h12 = h32 * (25.71578574 * h32 - 89.58214201) + 79.87084472;
+        s.friction = h32 * (2.221687229 * h32 - 4.226252829) + 1.372390703;
+    } else {
+        s.h12 = 4.02922
+            + checkedSqrt(h32 - 1.51509) * (h32 * (724.55916 - 227.1822 * h32) - 583.60182);
+        s.friction = s.h12 * (s.h12 * (0.3915405523 - 0.03172850655 * s.h12) - 1.686094798)
+            + 2.512588652;
+    }
+    return s;
+}
+
+Closure WallClosure(double r2, double h32, const ShapeFactor &shape)
+{
+    Closure c;
+    if (h32 > 0.0) {
+        c.twoCd = finite((h32 * (6.8377961 * h32 - 20.521103) + 15.707952) / r2);
+        c.cfHalf = finite(shape.friction / r2);
+    } else if (h32 < 0.0) {
+        const double g = (shape.h12 - 1.0) * r2;
+        c.twoCd = 0.01 * checkedPow(g, -0.166692);
+        c.cfHalf = 0.045716 * std::exp(-1.26 * shape.h12) * checkedPow(g, -0.232);
+    }
+    return c;
+}
+
+Rates StepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe)
+{
+    const double delta3 = std::fabs(h32) * delta2;
+    const double r2 = sqrtRe * sqrtRe * u * delta2;
+    const ShapeFactor shape = ShapeFactorH12(h32);
+    const Closure closure = WallClosure(r2, h32, shape);
+    const double gradient = finite(dUds / u);
+    Rates rates;
+    rates.d2 = finite((closure.cfHalf - (shape.h12 + 2.0) * delta2 * gradient) * h);
+    rates.d3 = finite((closure.twoCd - 3.0 * delta3 * gradient) * h);
+    return rates;
+}
+
+StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, float h32In,
+                             double sqrtRe, StepCache &cache)
+{
+    StepResult out;
+    out.delta2 = delta2In;
+    out.h32 = h32In;
+    out.laminarPart = ds;
+    out.attachedPart = ds;
+
+    // The next Reynolds number at the same laminar step: laminar thickness
+    // scales with 1/sqrt(Re), the shape factor does not change.
+    const double scaled = double(delta2In) * sqrtRe;
+    const bool hit = cache.valid && cache.outH32 > 0.0f && u1 > 0.0
+        && std::fabs(u1 - cache.u1) + std::fabs(u2 - cache.u2) + std::fabs(ds - cache.ds)
+                + std::fabs(double(h32In) - cache.h32)
+            < 1e-7
+        && std::fabs(scaled - cache.delta2Scaled) < 1e-7;
+    const double previousSqrtRe = cache.sqrtRe;
+    cache.valid = true;
+    cache.u1 = u1;
+    cache.u2 = u2;
+    cache.ds = ds;
+    cache.h32 = h32In;
+    cache.delta2Scaled = scaled;
+    cache.sqrtRe = sqrtRe;
+    auto remember = [&](const StepResult &r) {
+        cache.outDelta2 = r.delta2;
+        cache.outH32 = r.h32;
+        return r;
+    };
+    if (hit) {
+        out.h32 = cache.outH32;
+        out.delta2 = stored(double(cache.outDelta2) * previousSqrtRe / sqrtRe);
+        return remember(out);
+    }
+
+    if (!(ds > 0.0))
+        return remember(out);
+    const double dUds = (u2 - u1) / ds;
+
+    if (u1 == 0.0 || (u2 - u1) / u1 > 1.0) {
+        // Stagnation-point flow (Hiemenz).
+        out.delta2 = stored(0.290043 / (sqrtRe * checkedSqrt(dUds)));
+        out.h32 = stored(1.619977);
+        return remember(out);
+    }
+    if (delta2In <= 0.0f) {
+        // Flat-plate (Blasius) start.
+        out.delta2 = stored(checkedSqrt(2.0 * ds / (u1 + u2)) * 0.664108 / sqrtRe);
+        out.h32 = stored(1.5725840);
+        return remember(out);
+    }
+
+    double delta2 = delta2In;
+    double h32 = h32In;
+    double p = 0.0;
+    double h = ds;
+    int halvings = 0;
+    int lastFailed = 0;
+    if (h32 < 0.0)
+        out.laminarPart = 0.0;
+
+    for (;;) {
+        h = std::min(h, ds - p);
+        const double up = u1 + dUds * p;
+        const double sign = h32 < 0.0 ? -1.0 : 1.0;
+        const double absH = std::fabs(h32);
+
+        if (h32 < 0.0) {
+            if (absH < kTurbulentLimit + kLimitTolerance && u2 < up) {
+                // Turbulent separation: the rest of the step follows the
+                // Squire-Young growth of a separated layer.
+                out.attachedPart = p;
+                const double h12 = ShapeFactorH12(h32).h12;
+                out.delta2 = stored(delta2 * checkedPow(up / u2, (h12 + 5.0) / 2.0));
+                out.h32 = stored(h32);
+                return remember(out);
+            }
+        } else if (h32 <= kLaminarLimit + kLimitTolerance) {
+            // Laminar separation is transition.
+            out.uTransition = up;
+            out.h32Transition = h32;
+            out.laminarPart = p;
+            h32 = -h32;
+            halvings = 0;
+            h = ds - p;
+            continue;
+        }
+
+        const double limit = h32 < 0.0 ? kTurbulentLimit : kLaminarLimit;
+        // Shortening towards the separation limit only makes sense from above
+        // it; a turbulent layer below it in accelerating flow is integrated on.
+        const bool canShorten = absH > limit + kLimitTolerance;
+        const double delta3 = absH * delta2;
+
+        // The last trial's values, for a step that runs out of halvings.
+        enum class Trial { None, MidPoint, Corrector } trial = Trial::None;
+        double delta2m = 0.0, h32m = 0.0, delta2New = 0.0, h32New = 0.0;
+        double nextH = h / 2.0;
+        int failed = 0;
+
+        const Rates predictor = StepRates(h32, delta2, up, h, dUds, sqrtRe);
+        delta2m = delta2 + predictor.d2 / 2.0;
+        const double delta3m = delta3 + predictor.d3 / 2.0;
+        const double um = u1 + dUds * (p + h / 2.0);
+        double measure6 = 0.0;
+        if (!(delta2m > 0.0)) {
+            failed = 1;
+        } else {
+            h32m = delta3m / delta2m;
+            trial = Trial::MidPoint;
+            if (!(h32m < 2.0)) {
+                failed = 2;
+            } else if (h32m < limit + kLimitTolerance && canShorten) {
+                failed = 2;
+                nextH = (absH - limit) * (h / 2.0) / (absH - h32m);
+            } else {
+                const Rates corrector = StepRates(sign * h32m, delta2m, um, h, dUds, sqrtRe);
+                delta2New = delta2 + corrector.d2;
+                if (!(delta2New > 0.0)) {
+                    failed = 3;
+                } else {
+                    h32New = (delta3 + corrector.d3) / delta2New;
+                    trial = Trial::Corrector;
+                    measure6 = std::fabs(absH - 2.0 * h32m + h32New);
+                    if (!(h32New < 2.0))
+                        failed = 4;
+                    else if (!(std::fabs(h32New - absH) <= 0.01))
+                        failed = 5;
+                    else if (!(measure6 <= 0.002))
+                        failed = 6;
+                    else if (h32New < limit + kLimitTolerance && canShorten) {
+                        failed = 2;
+                        nextH = (absH - limit) * h / (absH - h32New);
+                    }
+                }
+            }
+        }
+
+        if (failed != 0) {
+            lastFailed = failed;
+            if (halvings >= kHalvingLimit) {
+                // Out of halvings: keep the last trial; a limit crossed here is
+                // detected at the start of the next step.
+                if (trial == Trial::Corrector) {
+                    out.delta2 = stored(delta2New);
+                    out.h32 = stored(sign * h32New);
+                } else if (trial == Trial::MidPoint) {
+                    out.delta2 = stored(delta2m);
+                    out.h32 = stored(sign * h32m);
+                } else {
+                    out.delta2 = stored(delta2);
+                    out.h32 = stored(h32);
+                }
+                return remember(out);
+            }
+            ++halvings;
+            h = nextH;
+            continue;
+        }
+
+        p += h;
+        delta2 = delta2New;
+        h32 = sign * h32New;
+        if (p >= ds)
+            break;
+        if (lastFailed == 4) {
+            if (h32New - absH < 0.0) {
+                h *= 2.0;
+                --halvings;
+            }
+        } else if (lastFailed != 2 && lastFailed != 5) {
+            if (measure6 < 0.1 * 0.002) {
+                h *= 2.0;
+                --halvings;
+            }
+        }
+        lastFailed = 0;
+    }
+    out.delta2 = stored(delta2);
+    out.h32 = stored(h32);
+    return remember(out);
+}
+
+void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
+                        StepCache &cache, SideOutcome *upper, SideOutcome *lower)
+{
+    const int n = c.n;
+    int i0 = 1;
+    while (i0 < n - 1 && v[i0] > -0.1)
+        ++i0;
+    if (i0 < 2)
+        fault("stagnation point at the trailing edge");
+    const int iu = v[i0 - 1] < 0.1 ? i0 - 2 : i0 - 1;
+    if (iu < 1)
+        fault("no upper side to march");
+
+    for (int side = 1; side <= 2; ++side) {
+        const int first = side == 1 ? iu : i0;
+        const int last = side == 1 ? 1 : n;
+        const int stepDir = side == 1 ? -1 : 1;
+        const int across = first - stepDir;
+        // Panel between the first node and the node across the stagnation point.
+        const double startLen = c.len[side == 1 ? iu + 1 : i0];
+        const double uf = v[first];
+        const double up = v[across];
+        const double ds0 = startLen * uf / (uf - up);
+        if (!std::isfinite(ds0))
+            fault("stagnation point not found between two nodes");
+
+        std::array<float, kMaxReynolds> h32{}, delta2{}, lamRun{}, attRun{}, transitionFactor{},
+            recoverySpeed{};
+        std::array<double, kMaxReynolds> sqrtRe{};
+        for (int j = 0; j < reynoldsCount; ++j) {
+            h32[j] = 1.0f;
+            transitionFactor[j] = 0.99f;
+            recoverySpeed[j] = 0.1f;
+            sqrtRe[j] = checkedSqrt(reynolds[j]);
+        }
+
+        double s = 0.0;
+        double u1 = 0.0;
+        double ds = ds0;
+        for (int f = first;; f += stepDir) {
+            const double u2 = std::fabs(v[f]);
+            s += ds;
+            for (int j = 0; j < reynoldsCount; ++j) {
+                const float previous = h32[j];
+                const StepResult r =
+                    BoundaryLayerStep(u1, u2, ds, delta2[j], h32[j], sqrtRe[j], cache);
+                if (f == first) {
+                    lamRun[j] = 0.0f;
+                    attRun[j] = 0.0f;
+                }
+                lamRun[j] = stored(double(lamRun[j]) + r.laminarPart);
+                // Once separation has cut a step short the attached run is final.
+                if (double(attRun[j]) >= s - ds - 1e-5)
+                    attRun[j] = stored(double(attRun[j]) + r.attachedPart);
+                double before = previous;
+                if (previous > 0.0f && r.h32 < 0.0f) {
+                    transitionFactor[j] = stored(1.0 - r.uTransition * r.uTransition);
+                    before = -1.51509;
+                }
+                if (before > kRecoveryLevel && r.h32 <= kRecoveryLevel && double(recoverySpeed[j]) <= 0.11) {
+                    recoverySpeed[j] =
+                        stored(u1 + (u2 - u1) * (kRecoveryLevel - before) / (r.h32 - before));
+                }
+                h32[j] = r.h32;
+                delta2[j] = r.delta2;
+            }
+            u1 = u2;
+            if (f == last)
+                break;
+            ds = c.len[side == 1 ? f : f + 1];
+        }
+
+        const double uTe = std::fabs(v[last]);
+        SideOutcome *outcome = side == 1 ? upper : lower;
+        for (int j = 0; j < reynoldsCount; ++j) {
+            const double h12 = std::min(ShapeFactorH12(h32[j]).h12, kH12Cap);
+            // Still the initial value (compared as stored, so 0.1 itself counts).
+            if (h32[j] < 0.0f && recoverySpeed[j] <= 0.1f)
+                recoverySpeed[j] = stored(uTe);
+            // A speed drop of more than 4.2 % between transition and turbulent
+            // recovery flags a laminar separation bubble.
+            const double rs = recoverySpeed[j];
+            const double drop = rs * rs / (1.0 - double(transitionFactor[j]));
+            const double sign = kFlagThreshold * kFlagThreshold > finite(drop) ? -2.0 : 2.0;
+            const float drag = stored(sign * checkedPow(uTe, (h12 + 5.0) / 2.0) * double(delta2[j]));
+            outcome[j].signedDrag = drag;
+            outcome[j].result.transitionRun = stored(s - double(lamRun[j]));
+            outcome[j].result.separatedRun = stored(s - double(attRun[j]));
+            outcome[j].result.sideDrag = std::fabs(drag);
+            outcome[j].result.bubbleFlag = drag < 0.0f ? 1.0f : 0.0f;
+        }
+    }
+}
+
+} // namespace velmora::eppler

@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The airfoil analysis engine: panel solution of the potential flow, integral
+// boundary layer on both sides, lift, moment and drag coefficients.
+//
+// Storage follows the engine's fixed-capacity, single-precision layout: every
+// stored number is a float, expressions are evaluated in double and rounded
+// when stored. The algorithms number nodes, angles and Reynolds numbers from
+// 1; in the arrays below element 0 holds number 1.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+namespace velmora {
+
+inline constexpr int kMaxNodes = 500;
+inline constexpr int kMaxAngles = 14;
+inline constexpr int kMaxReynolds = 5;
+// The analysis commands refuse larger profiles before the engine runs.
+inline constexpr int kMaxProfilePoints = 450;
+// Fewer nodes do not make a contour the panel solution can close.
+inline constexpr int kMinNodes = 4;
+
+// The one error type of the engine: every numerical fault (non-finite
+// intermediate result, logarithm or root of a non-positive number, division
+// by zero, singular system, non-converging tangent fit) and every input it
+// cannot analyse. The output of a failed run must not be used. what() is a
+// diagnostic for developers; the commands show their own message.
+class EpplerError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TEpplerInput
+{
+    // Nodes in profile order: upper trailing-edge point first, along the
+    // upper side round the nose, back along the lower side to the lower
+    // trailing-edge point. Chord units; x of node 1 is the reference chord.
+    int32_t pointCount = 0; // kMinNodes..kMaxNodes
+    std::array<float, kMaxNodes> x{};
+    std::array<float, kMaxNodes> y{};
+    std::array<float, kMaxReynolds> reynolds{}; // chord Reynolds numbers, > 0
+    int32_t reynoldsCount = 1;                  // 1..kMaxReynolds
+    std::array<float, kMaxAngles> alphas{};     // geometric angles of attack, degrees; <= -99 means 0
+    int32_t alphaCount = 1;                     // 1..kMaxAngles
+    int32_t angleMode = 1;                      // only 1 (geometric angles, speed ratio output)
+};
+
+// Boundary-layer result of one side at one angle and Reynolds number.
+struct TSideResult
+{
+    float transitionRun = 0; // arc length transition point -> trailing edge; 0 = laminar throughout
+    float separatedRun = 0;  // arc length turbulent separation -> trailing edge; 0 = attached
+    float sideDrag = 0;      // magnitude of the side's Squire-Young drag share
+    float bubbleFlag = 0;    // 1 when the transition is flagged as a laminar bubble, else 0
+};
+
+// Per-angle arrays are indexed [angle][Reynolds number], both from 0.
+struct TEpplerOutput
+{
+    using AngleReynolds = std::array<std::array<float, kMaxReynolds>, kMaxAngles>;
+    using SideResults = std::array<std::array<TSideResult, kMaxReynolds>, kMaxAngles>;
+
+    AngleReynolds alphaRel{}; // angle from the zero-lift line, degrees
+    AngleReynolds ca{};       // lift coefficient
+    AngleReynolds cm{};       // moment coefficient about (0.25, 0), nose-up positive
+    AngleReynolds cw{};       // drag coefficient
+    SideResults upper{};
+    SideResults lower{};
+    std::array<std::array<float, kMaxAngles>, kMaxNodes> nodeValue{}; // |v/V| per node and angle
+    std::array<float, kMaxNodes> xOut{};
+    std::array<float, kMaxNodes> yOut{};
+    int32_t pointCountOut = 0;
+    float zeroLiftAngle = 0; // degrees
+    float liftAt0 = 0;       // inviscid lift coefficients of the free streams along +x and +y
+    float liftAt90 = 0;
+};
+
+// Owns the engine's working storage (a few megabytes, on the heap) and the
+// panel solution of the last contour it analysed. A run on a contour with
+// exactly the same coordinates reuses that solution; the results are
+// bit-identical to a fresh solver's. Not thread-safe; one solver per thread.
+class EpplerSolver
+{
+public:
+    EpplerSolver();
+    ~EpplerSolver();
+    EpplerSolver(const EpplerSolver &) = delete;
+    EpplerSolver &operator=(const EpplerSolver &) = delete;
+
+    // Runs the whole analysis for every angle and Reynolds number of the
+    // input. Throws EpplerError; never returns a non-finite value.
+    TEpplerOutput run(const TEpplerInput &input);
+    // Same, writing into an existing output (avoids a 30 kB temporary).
+    void run(const TEpplerInput &input, TEpplerOutput &output);
+
+    // How many panel solutions this solver has computed (reuses do not count).
+    int panelSolutionCount() const;
+
+private:
+    struct Work;
+    std::unique_ptr<Work> m_work;
+};
+
+// Stateless convenience: a fresh solver for one run.
+TEpplerOutput EpplerRun(const TEpplerInput &input);
+
+} // namespace velmora

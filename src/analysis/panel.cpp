@@ -1,0 +1,455 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/stages.h"
+
+#include <algorithm>
+#include <numbers>
+
+namespace velmora::eppler {
+
+void fault(const char *what)
+{
+    throw EpplerError(what);
+}
+
+namespace {
+
+// Differences of normal angles are meant modulo a full turn; on any sensible
+// contour they are small and this changes nothing, on a contour that runs
+// the wrong way round it keeps them from jumping by 2 pi.
+double turn(double angle)
+{
+    if (angle > std::numbers::pi)
+        return angle - 2.0 * std::numbers::pi;
+    if (angle < -std::numbers::pi)
+        return angle + 2.0 * std::numbers::pi;
+    return angle;
+}
+
+// Induced velocity (times 2 pi) of a straight vortex panel from (0,0) to
+// (1,0) at (xi, eta), in panel units: (e, d) for the start-node hat, (c, b)
+// for the end-node hat, (a, z) for the quadratic term.
+struct Kernel
+{
+    double e, d, c, b, a, z;
+};
+
+Kernel panelKernel(double xi, double eta)
+{
+    const double x1 = xi - 1.0 / 3.0;
+    const double r1 = x1 * x1 + eta * eta;
+    if (r1 >= 10000.0) {
+        const double x2 = xi - 2.0 / 3.0;
+        const double r2 = x2 * x2 + eta * eta;
+        return {eta / (2.0 * r1), -x1 / (2.0 * r1), eta / (2.0 * r2), -x2 / (2.0 * r2), 0.0, 0.0};
+    }
+    const double t = std::atan2(eta, xi * xi - xi + eta * eta);
+    const double near0 = xi * xi + eta * eta;
+    const double near1 = (xi - 1.0) * (xi - 1.0) + eta * eta;
+    if (!(near0 > 0.0) || !(near1 > 0.0))
+        fault("control point on a panel end");
+    const double l = checkedLog(near0 / near1) / 2.0;
+    Kernel k;
+    k.e = (1.0 - xi) * t + eta * l;
+    k.d = t * eta - (1.0 - xi) * l - 1.0;
+    k.c = xi * t - eta * l;
+    k.b = 1.0 - xi * l - t * eta;
+    k.a = t * (xi - xi * xi + eta * eta) + l * eta * (2.0 * xi - 1.0) - eta;
+    k.z = l * (xi * xi - eta * eta - xi) + (2.0 * xi - 1.0) * (t * eta - 0.5);
+    return k;
+}
+
+struct Vec
+{
+    double x, y;
+};
+
+// A kernel pair rotated from panel axes (tangent t) to global axes.
+Vec rotated(double along, double normal, Vec t)
+{
+    return {along * t.x - normal * t.y, normal * t.x + along * t.y};
+}
+
+double dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+
+struct Weights
+{
+    double p = 0, q = 0, k = 0; // start node, end node, curvature
+};
+
+// Projections of the three kernel pairs of a straight panel from `from` to
+// `to` at control point `cp` on direction `tr`.
+struct Projections
+{
+    double p1, p2, p3;
+    Vec start, end; // the rotated hat pairs, for the closing panel
+};
+
+double distance(double dx, double dy)
+{
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+Projections straightPanel(Vec from, Vec to, Vec cp, Vec tr)
+{
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double length = distance(dx, dy);
+    if (!(length > 0.0))
+        fault("panel of zero length");
+    const Vec t{dx / length, dy / length};
+    const double rx = cp.x - from.x;
+    const double ry = cp.y - from.y;
+    const double xi = (rx * t.x + ry * t.y) / length;
+    const double eta = (ry * t.x - rx * t.y) / length;
+    const Kernel k = panelKernel(xi, eta);
+    Projections p;
+    p.start = rotated(k.e, k.d, t);
+    p.end = rotated(k.c, k.b, t);
+    p.p1 = dot(p.start, tr);
+    p.p2 = dot(p.end, tr);
+    p.p3 = dot(rotated(k.a, k.z, t), tr);
+    return p;
+}
+
+// What the influence of panel X needs besides the control point; the same
+// for every row.
+struct PanelShape
+{
+    Vec start, end;
+    Vec t; // unit chord
+    double length = 0;
+    double sag = 0;
+    double tanStart = 0, tanEnd = 0; // end slopes of the cubic arc
+};
+
+PanelShape panelShape(const Contour &c, int X)
+{
+    PanelShape s;
+    s.start = {c.x[X - 1], c.y[X - 1]};
+    s.end = {c.x[X], c.y[X]};
+    s.length = c.len[X];
+    s.t = {(s.end.x - s.start.x) / s.length, (s.end.y - s.start.y) / s.length};
+    s.sag = std::fabs(turn(double(c.theta[X - 1]) - double(c.theta[X]))) / 8.0;
+    s.tanStart = std::tan(turn(double(c.theta[X - 1]) - double(c.psi[X])));
+    s.tanEnd = std::tan(turn(double(c.psi[X]) - double(c.theta[X])));
+    return s;
+}
+
+// Influence of a curved panel on a control point that is not one of its end
+// nodes: the cubic arc is split into straight sub-panels, finer the closer
+// the point.
+Weights curvedPanel(const PanelShape &s, Vec cp, Vec tr)
+{
+    const double rx = cp.x - s.start.x;
+    const double ry = cp.y - s.start.y;
+    const double xi = (rx * s.t.x + ry * s.t.y) / s.length;
+    const double eta = (ry * s.t.x - rx * s.t.y) / s.length;
+
+    double dist = std::fabs(eta);
+    if (xi < 0.0 || xi > 1.0)
+        dist = std::max({dist, std::fabs(xi), std::fabs(xi - 1.0)});
+    if (!(dist > 0.0))
+        fault("control point on a panel");
+    const double ratio = s.sag / (dist * 1e-5);
+    // Beyond this the point lies on the arc for every practical purpose.
+    if (!(ratio <= 1e12))
+        fault("control point on a panel");
+    const int k = ratio >= 1.0 ? int(std::floor(std::pow(ratio, 0.333333) + 1.0)) : 1;
+
+    Weights w;
+    if (k == 1) {
+        const Projections pr = straightPanel(s.start, s.end, cp, tr);
+        w.p = pr.p1;
+        w.q = pr.p2;
+        w.k = pr.p3;
+        return w;
+    }
+    const Vec normal{-s.t.y, s.t.x};
+    auto arcPoint = [&](int i) {
+        const double u = double(i) / k;
+        const double offset = u * (1.0 - u) * ((1.0 - u) * s.tanStart + u * s.tanEnd) * s.length;
+        return Vec{s.start.x + u * (s.end.x - s.start.x) + offset * normal.x,
+                   s.start.y + u * (s.end.y - s.start.y) + offset * normal.y};
+    };
+    Vec from = s.start;
+    for (int u = 1; u <= k; ++u) {
+        const Vec to = u == k ? s.end : arcPoint(u);
+        const Projections pr = straightPanel(from, to, cp, tr);
+        const double q1 = pr.p1 / k;
+        const double q2 = pr.p2 / k;
+        w.p += (k + 1 - u) * q1 + (k - u) * q2;
+        w.q += (u - 1) * q1 + u * q2;
+        w.k += (pr.p3 / k + double(u - 1) * (k + 1 - u) * q1 + double(u) * (k - u) * q2) / k;
+        from = to;
+    }
+    return w;
+}
+
+} // namespace
+
+int ContourTangents(Contour &c, int maxSweeps)
+{
+    const int n = c.n;
+    std::array<double, kMaxNodes + 1> dx{}, dy{};
+    for (int i = 2; i <= n; ++i) {
+        dx[i] = double(c.x[i]) - double(c.x[i - 1]);
+        dy[i] = double(c.y[i]) - double(c.y[i - 1]);
+        c.len[i] = stored(distance(dx[i], dy[i]));
+        if (!(c.len[i] > 0.0f))
+            fault("coincident consecutive points");
+        c.psi[i] = stored(std::atan2(dx[i], -dy[i]));
+    }
+
+    NodeArray dotK{}, crossK{}, s{};
+    for (int k = 2; k <= n - 1; ++k) {
+        dotK[k] = stored(dx[k] * dx[k + 1] + dy[k] * dy[k + 1]);
+        crossK[k] = stored(dx[k] * dy[k + 1] - dy[k] * dx[k + 1]);
+        const double share = double(c.len[k]) / (double(c.len[k]) + double(c.len[k + 1]));
+        s[k] = stored(std::tan(-std::atan2(double(crossK[k]), double(dotK[k])) * share));
+    }
+
+    // Gauss-Seidel sweeps towards a curvature-continuous chain of cubic arcs.
+    double lastD = 0.0;
+    int sweeps = 0;
+    for (;;) {
+        double C = s[2];
+        double D = C / 2.0;
+        double prevLen = c.len[2];
+        double largest = 0.0;
+        for (int k = 2; k <= n - 1; ++k) {
+            const double dt = dotK[k];
+            const double cr = crossK[k];
+            const double nextLen = c.len[k + 1];
+            const double M = (dt * C + cr) / (C * cr - dt);
+            const double I = k == n - 1 ? M / 2.0 : double(s[k + 1]);
+            const double residual =
+                (2.0 * M - I) * prevLen * (M * M + 1.0) - (2.0 * C - D) * nextLen * (C * C + 1.0);
+            double denominator = prevLen + nextLen;
+            if (M * M + C * C >= 0.09) {
+                denominator = prevLen * (3.0 * M * M + 1.0 - M * I) * (dt - M * cr) / (dt - C * cr)
+                    + nextLen * (3.0 * C * C + 1.0 - C * D);
+            }
+            const double correction = residual * 0.5 / denominator;
+            C += correction;
+            s[k] = stored(C);
+            largest = std::max(largest, std::fabs(correction));
+            D = (dt * C + cr) / (C * cr - dt);
+            C = I;
+            prevLen = nextLen;
+        }
+        lastD = D;
+        ++sweeps;
+        if (!std::isfinite(largest) || !std::isfinite(lastD))
+            fault("non-finite tangent fit");
+        if (largest <= 1e-6 && sweeps >= 16)
+            break;
+        if (sweeps >= maxSweeps)
+            fault("tangent fit does not converge");
+    }
+
+    for (int k = 2; k <= n - 1; ++k)
+        c.theta[k] = stored(double(c.psi[k]) - std::atan(double(s[k])));
+    c.theta[1] = stored(double(c.psi[2]) + std::atan(double(s[2]) / 2.0));
+    c.theta[n] = stored(double(c.psi[n]) - std::atan(lastD / 2.0));
+    return sweeps;
+}
+
+PanelWorkspace::PanelWorkspace()
+    : a(size_t(kMaxNodes) * kMaxNodes)
+    , normal(size_t(kMaxNodes) * kMaxNodes)
+    , n(size_t(kMaxNodes) * kMaxNodes)
+    , rhs(size_t(2) * (kMaxNodes + 1))
+    , solution(size_t(2) * kMaxNodes)
+{
+}
+
+void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
+{
+    const int n = c.n;
+    const int m = n - 1;
+    const double gapX = double(c.x[1]) - double(c.x[n]);
+    const double gapY = double(c.y[1]) - double(c.y[n]);
+    c.len[1] = stored(distance(gapX, gapY));
+    c.open = double(c.len[1]) > 1e-4 * double(c.x[1]);
+    if (c.open)
+        c.psi[1] = stored(std::atan2(gapX, -gapY));
+
+    // Trailing-edge frame: N is the inward bisector of the two end tangents.
+    double frame = (double(c.theta[1]) + double(c.theta[n])) / 2.0 - kPi;
+    if (frame > 0.0)
+        frame -= 2.0 * kPi;
+    const double a1 = double(c.theta[1]) - frame;
+    const double an = double(c.theta[n]) - frame - 2.0 * kPi;
+    const double c1 = std::cos(a1), s1 = std::sin(a1);
+    const double cn = std::cos(an), sn = std::sin(an);
+
+    const Vec trailingMid{(double(c.x[1]) + double(c.x[n])) / 2.0,
+                          (double(c.y[1]) + double(c.y[n])) / 2.0};
+    const int lastRow = c.open ? n : m;
+    std::array<PanelShape, kMaxNodes + 1> shapes;
+    for (int X = 2; X <= n; ++X)
+        shapes[X] = panelShape(c, X);
+    std::fill(ws.w.begin(), ws.w.end(), 0.0f);
+    float wRhs[2] = {0.0f, 0.0f};
+
+    for (int R = 1; R <= lastRow; ++R) {
+        const bool trailingRow = R == 1 || R == n;
+        const Vec cp = trailingRow ? trailingMid : Vec{c.x[R], c.y[R]};
+        const double dir = R == 1 ? frame : (R == n ? frame + kPi / 2.0 : double(c.theta[R]));
+        const Vec tr{std::sin(dir), -std::cos(dir)};
+        auto &row = ws.row;
+        std::fill(row.begin(), row.begin() + m + 1, 0.0);
+        if (R == n)
+            row[1] = (s1 - sn) * kPi / 2.0 + c1 + cn;
+
+        // Node n is -node 1 (Kutta condition).
+        auto add = [&](int node, double value) {
+            if (node == n)
+                row[1] -= value;
+            else
+                row[node] += value;
+        };
+
+        for (int X = c.open ? 1 : 2; X <= n; ++X) {
+            Weights wt;
+            if (X == 1) {
+                if (R == n)
+                    continue;
+                if (R == 1) {
+                    wt.q = (c1 - cn) * kPi / 2.0 - s1 - sn;
+                } else {
+                    // The gap carries node 1's vorticity turned to each side's
+                    // trailing-edge direction, as vortex and source parts.
+                    const Projections pr =
+                        straightPanel({c.x[n], c.y[n]}, {c.x[1], c.y[1]}, cp, tr);
+                    const double chi1 = pr.start.x * tr.y - pr.start.y * tr.x;
+                    const double chi2 = pr.end.x * tr.y - pr.end.y * tr.x;
+                    wt.p = c1 * pr.p1 + s1 * chi1;
+                    wt.q = -cn * pr.p2 - sn * chi2;
+                }
+                add(1, wt.p + wt.q);
+                continue;
+            }
+            if (!c.open && R == 1 && X == n)
+                continue;
+            if (!c.open && R == 1 && X == 2) {
+                wt.p = checkedLog(double(c.len[n]) / double(c.len[2]));
+                wt.q = -1.0;
+            } else if (!trailingRow && (X == R || X == R + 1)) {
+                const double e = turn(double(c.psi[X]) - double(c.theta[X]));
+                const double f = turn(double(c.theta[X - 1]) - double(c.psi[X]));
+                const double j = X - R;
+                wt.q = e / 2.0 + (f - e) * (j - 1.0 / 3.0);
+                wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
+                wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
+            } else {
+                wt = curvedPanel(shapes[X], cp, tr);
+            }
+
+            // Curvature weight as second differences of the node values.
+            const double lenX = c.len[X];
+            if (X == 2) {
+                const double ha = double(c.len[3]) / lenX;
+                add(1, wt.p - wt.k / (ha + 1.0));
+                add(2, wt.k / ha + wt.q);
+                add(3, -wt.k / (ha * (ha + 1.0)));
+            } else if (X == n) {
+                const double hb = double(c.len[n - 1]) / lenX;
+                add(n - 2, -wt.k / (hb * (hb + 1.0)));
+                add(n - 1, wt.p + wt.k / hb);
+                add(n, wt.q - wt.k / (hb + 1.0));
+            } else {
+                const double hb = double(c.len[X - 1]) / lenX;
+                const double ha = double(c.len[X + 1]) / lenX;
+                const double kh = wt.k / 2.0;
+                add(X - 2, -kh / (hb * (hb + 1.0)));
+                add(X - 1, wt.p + kh * (1.0 / hb - 1.0 / (ha + 1.0)));
+                add(X, wt.q + kh * (1.0 / ha - 1.0 / (hb + 1.0)));
+                add(X + 1, -kh / (ha * (ha + 1.0)));
+            }
+        }
+
+        const float b0 = stored(-2.0 * kPi * tr.x);
+        const float b1 = stored(-2.0 * kPi * tr.y);
+        if (R <= m) {
+            float *dst = ws.a.data() + size_t(R - 1) * m;
+            for (int i = 1; i <= m; ++i)
+                dst[i - 1] = stored(row[i]);
+            ws.rhs[2 * (R - 1)] = b0;
+            ws.rhs[2 * (R - 1) + 1] = b1;
+        } else {
+            for (int i = 1; i <= m; ++i)
+                ws.w[i] = stored(row[i]);
+            wRhs[0] = b0;
+            wRhs[1] = b1;
+        }
+    }
+
+    if (!c.open) {
+        // Row 1 also holds the lower trailing-edge node's value; the extra row
+        // extrapolates gamma_1 from both sides, linear in (distance)^(2/3).
+        ws.a[m - 1] = stored(double(ws.a[m - 1]) - 1.0);
+        const double V = std::pow(double(c.len[3]) / double(c.len[2]) + 1.0, 0.66667);
+        const double W = std::pow(double(c.len[m]) / double(c.len[n]) + 1.0, 0.66667);
+        if (V == 1.0 || W == 1.0)
+            fault("division by zero in the trailing-edge condition");
+        std::array<double, kMaxNodes + 1> wd{};
+        wd[1] += 1.0;
+        wd[2] += -V / (2.0 * (V - 1.0));
+        wd[3] += 1.0 / (2.0 * (V - 1.0));
+        wd[m - 1] += -1.0 / (2.0 * (W - 1.0));
+        wd[m] += W / (2.0 * (W - 1.0));
+        for (int i = 1; i <= m; ++i)
+            ws.w[i] = stored(wd[i]);
+    }
+
+    // Normal equations N = A^T A + w^T w, r = A^T b + w^T b_w.
+    std::array<const float *, kMaxNodes + 1> rows{};
+    std::array<const float *, kMaxNodes + 1> rowRhs{};
+    for (int R = 0; R < m; ++R) {
+        rows[R] = ws.a.data() + size_t(R) * m;
+        rowRhs[R] = ws.rhs.data() + 2 * R;
+    }
+    rows[m] = ws.w.data() + 1;
+    rowRhs[m] = wRhs;
+    double r[2 * kMaxNodes];
+    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.data(), r);
+
+    float *nf = ws.n.data();
+    const double *nd = ws.normal.data();
+    for (int i = 0; i < m; ++i) {
+        for (int j = i; j < m; ++j) {
+            const float value = stored(nd[size_t(i) * m + j]);
+            nf[size_t(i) * m + j] = value;
+            nf[size_t(j) * m + i] = value;
+        }
+        ws.solution[2 * i] = stored(r[2 * i]);
+        ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
+    }
+
+    GaussSolve(nf, m, ws.solution.data(), m, 0.0f, 2);
+
+    for (int i = 1; i <= m; ++i) {
+        out.gamma0[i] = stored(ws.solution[2 * (i - 1)]);
+        out.gamma90[i] = stored(ws.solution[2 * (i - 1) + 1]);
+    }
+    out.gamma0[n] = -out.gamma0[1];
+    out.gamma90[n] = -out.gamma90[1];
+
+    double g0 = 0.0, g90 = 0.0;
+    for (int i = 2; i <= m; ++i) {
+        const double span = double(c.len[i]) + double(c.len[i + 1]);
+        g0 += span * double(out.gamma0[i]);
+        g90 += span * double(out.gamma90[i]);
+    }
+    if (!(c.x[1] != 0.0f))
+        fault("chord of zero length");
+    out.liftAt0 = stored(g0 / double(c.x[1]));
+    out.liftAt90 = stored(g90 / double(c.x[1]));
+    out.alpha0 = stored(-std::atan2(double(out.liftAt0), double(out.liftAt90)) / kDegree);
+}
+
+} // namespace velmora::eppler

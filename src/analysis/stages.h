@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The engine's stages, exposed for the engine's own tests. Every array here is
+// numbered from 1 (element 0 unused) so that the code reads like its formulas.
+
+#include "analysis/eppler.h"
+
+#include <array>
+#include <cfloat>
+#include <cmath>
+#include <vector>
+
+namespace velmora::eppler {
+
+// The engine's own constants; results depend on them, so they are not the
+// library's pi or degree.
+inline constexpr double kPi = 3.1415927;
+inline constexpr double kDegree = 0.017453292;
+inline constexpr double kVelocityDegree = 0.0174532925199;
+
+// Tangent sweeps that still correct by more than 1e-6 after this many
+// sweeps belong to a contour that does not converge.
+inline constexpr int kTangentSweepLimit = 2000;
+
+[[noreturn]] void fault(const char *what);
+
+// Rounds to single precision as every stored value is; a value that is not
+// finite (or does not fit a float) is a numerical fault of the run.
+inline float stored(double value)
+{
+    if (!(std::fabs(value) <= double(FLT_MAX)))
+        fault("non-finite intermediate result");
+    return static_cast<float>(value);
+}
+
+inline double checkedLog(double value)
+{
+    if (!(value > 0.0))
+        fault("logarithm of a non-positive number");
+    return std::log(value);
+}
+
+inline double checkedSqrt(double value)
+{
+    if (!(value >= 0.0))
+        fault("square root of a negative number");
+    return std::sqrt(value);
+}
+
+// base^exponent for a fractional exponent: the base must be positive (zero
+// only with a positive exponent).
+inline double checkedPow(double base, double exponent)
+{
+    if (!(base > 0.0 || (base == 0.0 && exponent > 0.0)))
+        fault("power of a non-positive number");
+    return std::pow(base, exponent);
+}
+
+using NodeArray = std::array<float, kMaxNodes + 1>;
+
+struct Contour
+{
+    int n = 0;
+    NodeArray x{}, y{};
+    NodeArray len{};   // len[i]: node i-1 -> node i; len[1]: closing panel node n -> node 1
+    NodeArray psi{};   // left-normal angle of panel i
+    NodeArray theta{}; // left-normal angle of the fitted tangent at node i
+    bool open = false; // blunt trailing edge: len[1] > 1e-4 chord
+};
+
+// Fills len[2..n], psi[2..n] and theta[1..n] of `c` from its nodes. Throws on
+// coincident consecutive nodes and when the sweeps do not converge within
+// maxSweeps. Returns the number of sweeps run.
+int ContourTangents(Contour &c, int maxSweeps = kTangentSweepLimit);
+
+struct PanelSolution
+{
+    NodeArray gamma0{};  // surface speed for the free stream along +x
+    NodeArray gamma90{}; // ... along +y; gamma[n] = -gamma[1]
+    float liftAt0 = 0;
+    float liftAt90 = 0;
+    float alpha0 = 0; // zero-lift angle, degrees
+};
+
+// Dense storage of the least-squares system, sized for kMaxNodes.
+class PanelWorkspace
+{
+public:
+    PanelWorkspace();
+    std::vector<float> a;       // rows 1..m of the conditions, row-major, stride m
+    std::vector<double> normal; // A^T A accumulated in double, stride m
+    std::vector<float> n;       // the normal matrix as stored, stride m
+    std::vector<float> rhs;     // two right-hand sides per condition row
+    std::vector<float> solution; // two columns per unknown
+    std::array<double, kMaxNodes + 1> row{};
+    std::array<float, kMaxNodes + 1> w{};
+};
+
+// Solves the two basic flows of a contour whose tangents are fitted. Fills
+// len[1] and, for an open trailing edge, psi[1].
+void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out);
+
+// Upper triangle (j >= i) of N = sum over rows of row^T row, accumulated in
+// double in row order, and r = sum of row^T rhs (two columns). `normal` has
+// stride m; its lower triangle is left alone.
+void NormalEquations(const float *const *rows, const float *const *rhs, int rowCount, int m,
+                     double *normal, double *r);
+
+// In-place Gauss-Jordan elimination with partial pivoting: `a` is size x size
+// row-major with stride `stride`, `b` holds rhsCount values per row. On
+// return b holds the solutions. A pivot column whose largest magnitude is not
+// above |tolerance| is a singular system: throws EpplerError.
+void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount);
+
+// --- boundary layer -------------------------------------------------------
+
+inline constexpr double kLaminarLimit = 1.515095;
+inline constexpr double kTurbulentLimit = 1.46;
+inline constexpr double kLimitTolerance = 5e-6;
+inline constexpr int kHalvingLimit = 12;
+
+struct ShapeFactor
+{
+    double h12 = 0;
+    double friction = 0; // laminar friction term (unused when turbulent)
+};
+ShapeFactor ShapeFactorH12(double h32);
+
+struct Closure
+{
+    double twoCd = 0;
+    double cfHalf = 0;
+};
+Closure WallClosure(double r2, double h32, const ShapeFactor &shape);
+
+struct Rates
+{
+    double d2 = 0; // change of delta2 over the sub-step
+    double d3 = 0; // change of delta3
+};
+Rates StepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe);
+
+// The previous step's key and result; reused for the next Reynolds number at
+// the same laminar step. Lives with the run, reset at its start.
+struct StepCache
+{
+    bool valid = false;
+    double u1 = 0, u2 = 0, ds = 0, h32 = 0, delta2Scaled = 0;
+    double sqrtRe = 0;
+    float outDelta2 = 0, outH32 = 0;
+};
+
+struct StepResult
+{
+    float delta2 = 0;
+    float h32 = 0; // sign = state: > 0 laminar, < 0 turbulent
+    double laminarPart = 0;
+    double attachedPart = 0;
+    double uTransition = 0;
+    double h32Transition = 0;
+};
+
+StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2, float h32, double sqrtRe,
+                             StepCache &cache);
+
+struct SideOutcome
+{
+    TSideResult result;
+    float signedDrag = 0; // negative when flagged
+};
+
+// Marches both sides at one angle for every Reynolds number. v[1..n] are the
+// signed node speeds. Writes upper[j], lower[j] for j < reynoldsCount.
+void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
+                        StepCache &cache, SideOutcome *upper, SideOutcome *lower);
+
+} // namespace velmora::eppler
