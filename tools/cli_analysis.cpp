@@ -1,11 +1,174 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli.h"
 
+#include "analysis/analysiscommands.h"
+#include "model/coordinatefile.h"
+#include "model/errors.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+
 namespace velmora::cli {
+
+namespace {
+
+// Engine results are single precision: print the shortest text that reads
+// back as the same float rather than the 17 digits of its double.
+std::string formatSingle(double value)
+{
+    const float f = static_cast<float>(value);
+    if (!std::isfinite(value) || double(f) != value)
+        return formatNumber(value);
+    char buf[32];
+    for (int precision = 6; precision <= 9; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, double(f));
+        if (std::strtof(buf, nullptr) == f)
+            break;
+    }
+    return buf;
+}
+
+// Message-box line breaks become terminal line breaks.
+std::string terminalText(std::string message)
+{
+    for (char &c : message) {
+        if (c == '\r')
+            c = '\n';
+    }
+    return message;
+}
+
+bool optionText(const std::vector<std::string> &args, std::string_view name, std::string &value,
+                std::ostream &err)
+{
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name)
+            continue;
+        if (i + 1 >= args.size()) {
+            err << "Option " << name << " braucht einen Wert\n";
+            return false;
+        }
+        value = args[i + 1];
+        return true;
+    }
+    err << "Option " << name << " fehlt\n";
+    return false;
+}
+
+bool loadProfile(const std::string &path, TProfile &profile, std::ostream &err)
+{
+    try {
+        LoadCoordinateFile(profile, path);
+        return true;
+    } catch (const UserError &e) {
+        err << e.what() << "\n";
+        return false;
+    }
+}
+
+int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const std::vector<std::string> files = positionalArgs(args, {"--alpha", "--re"});
+    if (files.size() != 1) {
+        err << "Aufruf: velmora-cli analyse DATEI --alpha A --re R [--nodes]\n";
+        return 2;
+    }
+    double alpha = 0, re = 0;
+    if (!parseOption(args, "--alpha", alpha, err) || !parseOption(args, "--re", re, err))
+        return 2;
+    TProfile profile;
+    if (!loadProfile(files[0], profile, err))
+        return 1;
+
+    EpplerSolver solver;
+    const VelocityDistribution result = ComputeVelocityDistribution(solver, profile.Points, alpha, re);
+    if (result.status != AnalysisStatus::Ok) {
+        err << terminalText(result.message) << "\n";
+        return 1;
+    }
+    const tpolarzeile &row = result.row;
+    out << "ca=" << formatSingle(row.ca) << "\n"
+        << "cm=" << formatSingle(row.cm) << "\n"
+        << "cw=" << formatSingle(row.cw) << "\n"
+        << "xtr_upper=" << formatSingle(row.xUmschlagOben) << "\n"
+        << "xtr_lower=" << formatSingle(row.xUmschlagUnten) << "\n"
+        << "bubble_upper=" << formatNumber(row.blaseOben) << "\n"
+        << "bubble_lower=" << formatNumber(row.blaseUnten) << "\n"
+        << "alpha0=" << formatSingle(result.zeroLiftAngle) << "\n";
+    if (hasFlag(args, "--nodes")) {
+        out << "x,y,v\n";
+        for (const TVPunkt &p : row.vPunkte)
+            out << formatSingle(p.x) << "," << formatSingle(p.y) << "," << formatSingle(p.v) << "\n";
+    }
+    return 0;
+}
+
+int runPolar(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
+{
+    const std::vector<std::string> files =
+        positionalArgs(args, {"--re", "--from", "--to", "--step"});
+    if (files.size() != 1) {
+        err << "Aufruf: velmora-cli polar DATEI --re R --from A --to B --step S\n";
+        return 2;
+    }
+    std::string re, from, to, step;
+    if (!optionText(args, "--re", re, err) || !optionText(args, "--from", from, err)
+        || !optionText(args, "--to", to, err) || !optionText(args, "--step", step, err))
+        return 2;
+    TProfile profile;
+    if (!loadProfile(files[0], profile, err))
+        return 1;
+
+    EpplerSolver solver;
+    TransitionPolar polar;
+    try {
+        polar = ComputeTransitionPolar(solver, profile.Points, re, from, to, step);
+    } catch (const UserError &e) {
+        err << e.what() << "\n";
+        return 2;
+    }
+    switch (polar.status) {
+    case PolarStatus::Ok:
+        break;
+    case PolarStatus::EngineError:
+        err << kMsgEngineError << " (Alfa = " << formatSingle(polar.failedAngle) << ")\n";
+        return 1;
+    case PolarStatus::TooManyPoints:
+        err << terminalText(polar.message) << "\n";
+        return 1;
+    case PolarStatus::BadStart:
+    case PolarStatus::BadEnd:
+    case PolarStatus::BadStep:
+        err << terminalText(polar.message) << "\n";
+        return 2;
+    }
+    out << "alpha,xtr_upper,xtr_lower,ca,cm,cw\n";
+    for (const TUmschlagPunkt &p : polar.rows) {
+        out << formatSingle(p.angle) << "," << formatSingle(p.xUpper) << "," << formatSingle(p.xLower)
+            << "," << formatSingle(p.ca) << "," << formatSingle(p.cm) << "," << formatSingle(p.cw)
+            << "\n";
+    }
+    return 0;
+}
+
+constexpr std::array<Command, 2> kCommands = {{
+    {"analyse", "DATEI --alpha A --re R [--nodes]",
+     "Profil bei einem Anstellwinkel rechnen: ca, cm, cw, Umschlag, Blasen, Nullauftriebswinkel; "
+     "mit --nodes zusätzlich x,y,v je Punkt",
+     runAnalyse},
+    {"polar", "DATEI --re R --from A --to B --step S",
+     "Umschlagpolare über einen Winkelbereich als CSV (alpha,xtr_upper,xtr_lower,ca,cm,cw)",
+     runPolar},
+}};
+
+} // namespace
 
 std::span<const Command> analysisCommands()
 {
-    return {};
+    return kCommands;
 }
 
 } // namespace velmora::cli

@@ -285,12 +285,14 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             sqrtRe[j] = checkedSqrt(reynolds[j]);
         }
 
-        double s = 0.0;
+        // Arc length in the same precision as the runs accumulated along it,
+        // so that a side laminar or attached throughout gives exactly 0.
+        float s = 0.0f;
         double u1 = 0.0;
         double ds = ds0;
         for (int f = first;; f += stepDir) {
             const double u2 = std::fabs(v[f]);
-            s += ds;
+            s = stored(double(s) + ds);
             for (int j = 0; j < reynoldsCount; ++j) {
                 const float previous = h32[j];
                 const StepResult r =
@@ -301,7 +303,7 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                 }
                 lamRun[j] = stored(double(lamRun[j]) + r.laminarPart);
                 // Once separation has cut a step short the attached run is final.
-                if (double(attRun[j]) >= s - ds - 1e-5)
+                if (double(attRun[j]) >= double(s) - ds - 1e-5)
                     attRun[j] = stored(double(attRun[j]) + r.attachedPart);
                 double before = previous;
                 if (previous > 0.0f && r.h32 < 0.0f) {
@@ -335,8 +337,8 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             const double sign = kFlagThreshold * kFlagThreshold > finite(drop) ? -2.0 : 2.0;
             const float drag = stored(sign * checkedPow(uTe, (h12 + 5.0) / 2.0) * double(delta2[j]));
             outcome[j].signedDrag = drag;
-            outcome[j].result.transitionRun = stored(s - double(lamRun[j]));
-            outcome[j].result.separatedRun = stored(s - double(attRun[j]));
+            outcome[j].result.transitionRun = stored(double(s) - double(lamRun[j]));
+            outcome[j].result.separatedRun = stored(double(s) - double(attRun[j]));
             outcome[j].result.sideDrag = std::fabs(drag);
             outcome[j].result.bubbleFlag = drag < 0.0f ? 1.0f : 0.0f;
         }

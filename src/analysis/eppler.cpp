@@ -75,7 +75,10 @@ void trailingEdgeSlopes(const Contour &c, double &upperSlope, double &lowerSlope
     }
 }
 
-// Signed surface speed of every node at a geometric angle (degrees).
+} // namespace
+
+namespace eppler {
+
 void NodeVelocity(const Contour &c, const PanelSolution &ps, double alpha, double *v)
 {
     const double cosA = std::cos(alpha * kVelocityDegree);
@@ -84,8 +87,7 @@ void NodeVelocity(const Contour &c, const PanelSolution &ps, double alpha, doubl
         v[i] = double(ps.gamma0[i]) * cosA + double(ps.gamma90[i]) * sinA;
 }
 
-// Quarter-chord moment of the inviscid pressure (trapezoidal rule round the
-// closed contour; the constant part of 1 - v^2 integrates to zero).
+// The constant part of 1 - v^2 integrates to zero round the closed contour.
 double PressureMoment(const Contour &c, const double *v)
 {
     const int n = c.n;
@@ -107,13 +109,6 @@ double PressureMoment(const Contour &c, const double *v)
     return sum / 4.0;
 }
 
-struct Coefficients
-{
-    float alphaRel, ca, cm, cw;
-};
-
-// Thin-airfoil lift reduced by an effective angle that grows with the
-// separated lengths; the moment gets the matching correction.
 Coefficients ViscousCoefficients(double alphaRel, double alpha0, double upperSlope, double lowerSlope,
                                  double chord, const SideOutcome &up, const SideOutcome &lo, double cm0)
 {
@@ -131,7 +126,7 @@ Coefficients ViscousCoefficients(double alphaRel, double alpha0, double upperSlo
     return c;
 }
 
-} // namespace
+} // namespace eppler
 
 EpplerSolver::EpplerSolver()
     : m_work(std::make_unique<Work>())

@@ -175,4 +175,25 @@ struct SideOutcome
 void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
                         StepCache &cache, SideOutcome *upper, SideOutcome *lower);
 
+// --- per angle ----------------------------------------------------------
+
+// Signed surface speed v[1..n] of every node at a geometric angle (degrees):
+// positive on the upper side (flowing towards node 1), negative on the lower.
+void NodeVelocity(const Contour &c, const PanelSolution &ps, double alpha, double *v);
+
+// Inviscid moment coefficient about (0.25, 0), nose-up positive, from the
+// node speeds by the trapezoidal rule round the closed contour.
+double PressureMoment(const Contour &c, const double *v);
+
+struct Coefficients
+{
+    float alphaRel, ca, cm, cw;
+};
+
+// Thin-airfoil lift reduced by an effective angle that grows with the
+// separated lengths; the moment gets the matching correction; the drag is
+// the sum of both sides' shares.
+Coefficients ViscousCoefficients(double alphaRel, double alpha0, double upperSlope, double lowerSlope,
+                                 double chord, const SideOutcome &up, const SideOutcome &lo, double cm0);
+
 } // namespace velmora::eppler

@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/stages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+using namespace velmora;
+using namespace velmora::eppler;
+
+namespace {
+
+struct March
+{
+    float delta2 = 0;
+    float h32 = 1;
+    double s = 0;
+    double laminar = 0;
+    double attached = 0;
+    double transitionAt = -1; // arc length where H32 turned negative
+    double separationAt = -1; // arc length where a step was cut short
+    StepCache cache;
+};
+
+// Marches one Reynolds number through `steps` equal steps of the speed
+// distribution u(s), starting at s0 with u(s0) as the previous speed.
+void march(March &m, const std::function<double(double)> &u, double s0, double ds, int steps,
+           double re)
+{
+    m.s = s0;
+    for (int i = 0; i < steps; ++i) {
+        const double u1 = u(m.s);
+        const double u2 = u(m.s + ds);
+        const StepResult r = BoundaryLayerStep(u1, u2, ds, m.delta2, m.h32, std::sqrt(re), m.cache);
+        if (m.h32 > 0 && r.h32 < 0)
+            m.transitionAt = m.s + r.laminarPart;
+        if (r.attachedPart < ds && m.separationAt < 0)
+            m.separationAt = m.s + r.attachedPart;
+        m.laminar += r.laminarPart;
+        m.attached += r.attachedPart;
+        m.delta2 = r.delta2;
+        m.h32 = r.h32;
+        m.s += ds;
+        ASSERT_TRUE(std::isfinite(m.delta2) && m.delta2 > 0) << "step " << i;
+    }
+}
+
+} // namespace
+
+TEST(ShapeFactorH12, ReproducesTheClassicalLaminarShapeFactors)
+{
+    EXPECT_NEAR(ShapeFactorH12(1.5725840).h12, 2.59, 0.01);  // flat plate (Blasius)
+    EXPECT_NEAR(ShapeFactorH12(1.619977).h12, 2.24, 0.03);   // stagnation point (Hiemenz)
+    EXPECT_DOUBLE_EQ(ShapeFactorH12(1.51509).h12, 4.02922);     // laminar separation
+    EXPECT_NEAR(ShapeFactorH12(kLaminarLimit).h12, 4.01, 0.01);
+    // The two laminar branches meet at H32 = 1.57258.
+    const ShapeFactor below = ShapeFactorH12(1.57258 - 1e-9);
+    const ShapeFactor above = ShapeFactorH12(1.57258);
+    EXPECT_NEAR(below.h12, above.h12, 0.005);
+    EXPECT_NEAR(below.friction, above.friction, 0.001);
+    // Below the laminar separation limit the fit has no value.
+    EXPECT_THROW(ShapeFactorH12(1.5150), EpplerError);
+}
+
+TEST(ShapeFactorH12, TurbulentShapeFactorFallsAsTheEnergyShapeFactorRises)
+{
+    EXPECT_NEAR(ShapeFactorH12(-kTurbulentLimit).h12, 2.80, 0.01);
+    double previous = ShapeFactorH12(-1.46).h12;
+    for (double h = 1.5; h <= 1.9; h += 0.05) {
+        const double h12 = ShapeFactorH12(-h).h12;
+        EXPECT_LT(h12, previous) << h;
+        previous = h12;
+    }
+}
+
+TEST(BoundaryLayerStep, StartsFromTheStagnationPointSolutionWhenTheSpeedMoreThanDoubles)
+{
+    StepCache cache;
+    const double sqrtRe = 1000;
+    const StepResult fromRest = BoundaryLayerStep(0.0, 0.5, 0.01, 0.0f, 1.0f, sqrtRe, cache);
+    EXPECT_FLOAT_EQ(fromRest.h32, 1.619977f);
+    EXPECT_FLOAT_EQ(fromRest.delta2, float(0.290043 / (sqrtRe * std::sqrt(0.5 / 0.01))));
+
+    // Any state, laminar or turbulent, is replaced.
+    const StepResult jump = BoundaryLayerStep(0.1, 0.25, 0.01, 1e-3f, -1.7f, sqrtRe, cache);
+    EXPECT_FLOAT_EQ(jump.h32, 1.619977f);
+    EXPECT_FLOAT_EQ(jump.delta2, float(0.290043 / (sqrtRe * std::sqrt(0.15 / 0.01))));
+}
+
+TEST(BoundaryLayerStep, WithoutThicknessStartsAsAFlatPlate)
+{
+    StepCache cache;
+    const StepResult r = BoundaryLayerStep(1.0, 1.2, 0.02, 0.0f, 1.0f, 1000, cache);
+    EXPECT_FLOAT_EQ(r.h32, 1.5725840f);
+    EXPECT_FLOAT_EQ(r.delta2, float(std::sqrt(2 * 0.02 / 2.2) * 0.664108 / 1000));
+}
+
+TEST(BoundaryLayerStep, EmptyStepLeavesTheStateAlone)
+{
+    StepCache cache;
+    const StepResult r = BoundaryLayerStep(1.0, 1.0, 0.0, 1e-4f, 1.6f, 1000, cache);
+    EXPECT_EQ(r.delta2, 1e-4f);
+    EXPECT_EQ(r.h32, 1.6f);
+}
+
+TEST(BoundaryLayerStep, FlatPlateGrowsLikeBlasius)
+{
+    const double re = 1e6;
+    March m;
+    march(m, [](double) { return 1.0; }, 0.0, 0.01, 100, re);
+    // delta2 = 0.664 sqrt(x / Re), H32 constant, laminar and attached throughout.
+    EXPECT_NEAR(m.delta2 * std::sqrt(re) / std::sqrt(m.s), 0.664, 0.664 * 0.01);
+    EXPECT_NEAR(m.h32, 1.5725840, 1e-3);
+    EXPECT_NEAR(m.laminar, m.s, 1e-9);
+    EXPECT_NEAR(m.attached, m.s, 1e-9);
+}
+
+TEST(BoundaryLayerStep, LaminarLayerInRetardedFlowSeparatesAndTurnsTurbulent)
+{
+    // Howarth's linearly retarded flow U = 1 - x separates at x = 0.12; the
+    // step must reach the limit instead of shortening towards it forever.
+    March m;
+    march(m, [](double s) { return 1.0 - s; }, 0.0, 0.005, 40, 1e6);
+    EXPECT_GT(m.transitionAt, 0.10);
+    EXPECT_LT(m.transitionAt, 0.14);
+    EXPECT_LT(m.h32, 0.0f);
+    EXPECT_NEAR(m.laminar, m.transitionAt, 0.005);
+}
+
+TEST(BoundaryLayerStep, TurbulentLayerSeparatesInStrongDeceleration)
+{
+    March m;
+    m.delta2 = 1e-3f;
+    m.h32 = -1.55f;
+    march(m, [](double s) { return 1.0 - 1.5 * s; }, 0.0, 0.01, 50, 1e6);
+    ASSERT_GT(m.separationAt, 0.0);
+    EXPECT_LT(std::fabs(m.h32), kTurbulentLimit + kLimitTolerance + 1e-4);
+    EXPECT_NEAR(m.attached, m.separationAt, 1e-9);
+    EXPECT_EQ(m.laminar, 0.0);
+}
+
+TEST(BoundaryLayerStep, TurbulentLayerBelowTheLimitInAcceleratingFlowIsIntegratedOn)
+{
+    StepCache cache;
+    const StepResult r = BoundaryLayerStep(1.0, 1.1, 0.01, 1e-3f, -1.45f, 1000, cache);
+    EXPECT_EQ(r.attachedPart, 0.01);
+    EXPECT_LT(r.h32, 0.0f);
+    EXPECT_TRUE(std::isfinite(r.delta2) && r.delta2 > 0.0f);
+}
+
+TEST(BoundaryLayerStep, NextReynoldsNumberAtTheSameLaminarStepReusesTheScaledResult)
+{
+    StepCache cache;
+    const float delta2 = 2e-4f;
+    const StepResult first = BoundaryLayerStep(1.2, 1.1, 0.02, delta2, 1.56f, 1000, cache);
+    ASSERT_GT(first.h32, 0.0f);
+    // Same scaled thickness at another Reynolds number: a cache hit.
+    const StepResult reused =
+        BoundaryLayerStep(1.2, 1.1, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, cache);
+    EXPECT_EQ(reused.h32, first.h32);
+    EXPECT_FLOAT_EQ(reused.delta2, float(first.delta2 * 1000 / 2000.0));
+    // And it agrees with integrating afresh.
+    StepCache fresh;
+    const StepResult direct =
+        BoundaryLayerStep(1.2, 1.1, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, fresh);
+    EXPECT_NEAR(direct.h32, reused.h32, 1e-5);
+    EXPECT_NEAR(direct.delta2, reused.delta2, 1e-5 * direct.delta2);
+}
