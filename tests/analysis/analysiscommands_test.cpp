@@ -1,1 +1,215 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/analysiscommands.h"
+#include "analysis_support.h"
+#include "geometry/naca4.h"
+#include "model/errors.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using velmora::testing::engineInput;
+
+namespace {
+
+// A profile of exactly `count` points: a NACA section with points added
+// halfway along its first panels.
+std::vector<TKoordi> profileOf(int count)
+{
+    std::vector<TKoordi> p = MakeNaca4("2412", (count + 1) / 2).Points;
+    for (size_t i = 0; int(p.size()) < count; i += 2)
+        p.insert(p.begin() + long(i) + 1, {0.5 * (p[i].X + p[i + 1].X), 0.5 * (p[i].Y + p[i + 1].Y)});
+    return p;
+}
+
+std::vector<TKoordi> brokenProfile()
+{
+    return std::vector<TKoordi>(30, TKoordi{0.5, 0.0});
+}
+
+} // namespace
+
+TEST(VelocityDistribution, AnalysesUpTo450PointsAndRefusesMore)
+{
+    EpplerSolver solver;
+    const auto ok = ComputeVelocityDistribution(solver, profileOf(450), 2.0, 1e6);
+    EXPECT_EQ(ok.status, AnalysisStatus::Ok);
+    EXPECT_EQ(ok.row.vPunkte.size(), 450u);
+
+    const auto refused = ComputeVelocityDistribution(solver, profileOf(451), 2.0, 1e6);
+    EXPECT_EQ(refused.status, AnalysisStatus::TooManyPoints);
+    EXPECT_EQ(refused.message, "Zu viele Koordinatenpaare für Profil-Rechnung MAX 450 !!");
+    // The count is checked before the texts are read.
+    EXPECT_EQ(ComputeVelocityDistribution(solver, profileOf(451), "x", "y").status,
+              AnalysisStatus::TooManyPoints);
+}
+
+TEST(VelocityDistribution, ResultRowHoldsTheEngineResultsAtTheAngle)
+{
+    const auto points = MakeNaca4("2412").Points;
+    EpplerSolver solver;
+    const VelocityDistribution r = ComputeVelocityDistribution(solver, points, 3.0, 5e5);
+    ASSERT_EQ(r.status, AnalysisStatus::Ok);
+    const TEpplerOutput out = EpplerRun(engineInput(points, {3.0f}, {5e5f}));
+    const tpolarzeile &row = r.row;
+    EXPECT_EQ(row.Re, 5e5);
+    EXPECT_EQ(row.Alfa, 3.0);
+    EXPECT_EQ(row.ca, double(out.ca[0][0]));
+    EXPECT_EQ(row.cm, double(out.cm[0][0]));
+    EXPECT_EQ(row.cw, double(out.cw[0][0]));
+    EXPECT_EQ(row.xUmschlagOben, 1.0 - out.upper[0][0].transitionRun);
+    EXPECT_EQ(row.xUmschlagUnten, 1.0 - out.lower[0][0].transitionRun);
+    EXPECT_EQ(row.blaseOben, double(out.upper[0][0].bubbleFlag));
+    EXPECT_EQ(row.blaseUnten, double(out.lower[0][0].bubbleFlag));
+    EXPECT_EQ(r.zeroLiftAngle, double(out.zeroLiftAngle));
+    ASSERT_EQ(row.vPunkte.size(), points.size());
+    for (size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(row.vPunkte[i].x, double(float(points[i].X)));
+        EXPECT_EQ(row.vPunkte[i].y, double(float(points[i].Y)));
+        EXPECT_EQ(row.vPunkte[i].v, double(out.nodeValue[i][0]));
+    }
+}
+
+TEST(VelocityDistribution, EngineFaultBecomesTheCalculationErrorMessage)
+{
+    EpplerSolver solver;
+    const auto r = ComputeVelocityDistribution(solver, brokenProfile(), 2.0, 1e6);
+    EXPECT_EQ(r.status, AnalysisStatus::EngineError);
+    EXPECT_EQ(r.message, "Rechenfehler in Profil-Routione !!");
+    EXPECT_TRUE(r.row.vPunkte.empty());
+    // So does a Reynolds number the engine cannot use, or no points at all.
+    EXPECT_EQ(ComputeVelocityDistribution(solver, MakeNaca4("2412").Points, 2.0, 0.0).status,
+              AnalysisStatus::EngineError);
+    EXPECT_EQ(ComputeVelocityDistribution(solver, {}, 2.0, 1e6).status, AnalysisStatus::EngineError);
+    EXPECT_EQ(ComputeVelocityDistribution(solver, MakeNaca4("2412").Points, 2.0, 1e300).status,
+              AnalysisStatus::EngineError);
+}
+
+TEST(VelocityDistribution, ReadsTheFieldTextsWithEitherDecimalSeparator)
+{
+    EpplerSolver solver;
+    const auto points = MakeNaca4("2412").Points;
+    const auto comma = ComputeVelocityDistribution(solver, points, "2,5", "300000");
+    const auto point = ComputeVelocityDistribution(solver, points, " 2.5 ", "3e5");
+    ASSERT_EQ(comma.status, AnalysisStatus::Ok);
+    EXPECT_EQ(comma.row.Alfa, 2.5);
+    EXPECT_EQ(comma.row.ca, point.row.ca);
+    try {
+        ComputeVelocityDistribution(solver, points, "zwei", "300000");
+        FAIL() << "no conversion error";
+    } catch (const UserError &e) {
+        EXPECT_STREQ(e.what(), "'zwei' ist kein gültiger Gleitkommawert");
+    }
+}
+
+TEST(VelocityDistribution, CoefficientTextRoundsToSixDecimalsWithAComma)
+{
+    EXPECT_EQ(CoefficientText(0.123456789), "0,123457");
+    EXPECT_EQ(CoefficientText(-0.0954669), "-0,095467");
+    EXPECT_EQ(CoefficientText(1.5), "1,5");
+    EXPECT_EQ(CoefficientText(0.0000004), "0");
+}
+
+TEST(TransitionPolar, RefusesBadAnglesWithTheFieldsMessages)
+{
+    EpplerSolver solver;
+    const auto p = MakeNaca4("2412", 41).Points;
+    struct Case
+    {
+        const char *start, *end, *step;
+        PolarStatus status;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"-90", "14", "0,1", PolarStatus::BadStart,
+         "Falscheingabe Startwinkel !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben."},
+        {"89,5", "89,6", "0,1", PolarStatus::BadStart, kMsgBadStartAngle},
+        {"abc", "14", "0,1", PolarStatus::BadStart, kMsgBadStartAngle},
+        {"-12", "", "0,1", PolarStatus::BadEnd,
+         "Falscheingabe Endwinkel !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben."},
+        {"-12", "90", "0,1", PolarStatus::BadEnd,
+         "Falscheingabe Endwinkel !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben."
+         "\rEndwinkel muß > Startwinkel sein"},
+        {"5", "4,9", "0,1", PolarStatus::BadEnd, kMsgEndBeforeStart},
+        {"-12", "14", "0.09", PolarStatus::BadStep,
+         "Falscheingabe: Stepwinkel zu klein !!.\rBitte nur Zahlen >=0,1 eingeben."},
+        {"-12", "14", "-1", PolarStatus::BadStep, kMsgStepTooSmall},
+        {"-12", "14", "x", PolarStatus::BadStep, kMsgStepTooSmall},
+    };
+    for (const Case &c : cases) {
+        const TransitionPolar r = ComputeTransitionPolar(solver, p, "1e6", c.start, c.end, c.step);
+        EXPECT_EQ(r.status, c.status) << c.start << " " << c.end << " " << c.step;
+        EXPECT_EQ(r.message, c.message) << c.start << " " << c.end << " " << c.step;
+        EXPECT_TRUE(r.rows.empty());
+    }
+    EXPECT_EQ(solver.panelSolutionCount(), 0);
+}
+
+TEST(TransitionPolar, ChecksThePointCountBeforeTheReynoldsText)
+{
+    EpplerSolver solver;
+    EXPECT_EQ(ComputeTransitionPolar(solver, profileOf(451), "x", "0", "1", "0,1").status,
+              PolarStatus::TooManyPoints);
+    EXPECT_THROW(ComputeTransitionPolar(solver, profileOf(40), "x", "0", "1", "0,1"), UserError);
+}
+
+TEST(TransitionPolar, DefaultSweepStepsInSinglePrecisionInBatchesOf14)
+{
+    const auto batches = PolarBatches(-12.0f, 14.0f, 0.1f);
+    ASSERT_EQ(batches.size(), 19u);
+    size_t total = 0;
+    float expected = -12.0f;
+    for (size_t b = 0; b < batches.size(); ++b) {
+        if (b + 1 < batches.size())
+            EXPECT_EQ(batches[b].size(), 14u);
+        for (float angle : batches[b]) {
+            EXPECT_EQ(angle, expected);
+            expected += 0.1f;
+        }
+        total += batches[b].size();
+    }
+    // Single-precision sums drift: the 261st angle is 14.000027 > 14.
+    EXPECT_EQ(total, 260u);
+    EXPECT_LT(batches.back().size(), 14u);
+    EXPECT_LE(batches.back().back(), 14.0f);
+    EXPECT_GT(batches.back().back() + 0.1f, 14.0f);
+
+    EXPECT_EQ(PolarBatches(3.0f, 3.0f, 0.1f), std::vector<std::vector<float>>{{3.0f}});
+    EXPECT_TRUE(PolarBatches(3.0f, 2.0f, 0.1f).empty());
+    // A step below the angle's resolution ends the sweep instead of hanging.
+    EXPECT_EQ(PolarBatches(80.0f, 81.0f, 1e-7f).size(), 1u);
+}
+
+TEST(TransitionPolar, SweepsEveryAngleWithOneRowEachAndOnePanelSolution)
+{
+    EpplerSolver solver;
+    const auto points = MakeNaca4("2412").Points;
+    const TransitionPolar r = ComputeTransitionPolar(solver, points, "1e6", "-4", "4", "0.5");
+    ASSERT_EQ(r.status, PolarStatus::Ok);
+    ASSERT_EQ(r.rows.size(), 17u);
+    EXPECT_EQ(solver.panelSolutionCount(), 1);
+    // Each row is what the speed-distribution command shows at that angle.
+    for (const TUmschlagPunkt &row : r.rows) {
+        const auto single = ComputeVelocityDistribution(solver, points, double(row.angle), 1e6);
+        EXPECT_EQ(row.xUpper, float(single.row.xUmschlagOben)) << row.angle;
+        EXPECT_EQ(row.xLower, float(single.row.xUmschlagUnten)) << row.angle;
+        EXPECT_EQ(row.ca, float(single.row.ca)) << row.angle;
+        EXPECT_EQ(row.cw, float(single.row.cw)) << row.angle;
+    }
+    EXPECT_EQ(solver.panelSolutionCount(), 1);
+    EXPECT_EQ(ComputeTransitionPolar(solver, points, "1e6", "2,5", "2.5", "0,1").rows.size(), 1u);
+}
+
+TEST(TransitionPolar, EngineErrorReportsTheFailingAngleForTheFieldMarking)
+{
+    EpplerSolver solver;
+    const TransitionPolar r = ComputeTransitionPolar(solver, brokenProfile(), "1e6", "-5", "5", "0,1");
+    EXPECT_EQ(r.status, PolarStatus::EngineError);
+    EXPECT_TRUE(r.message.empty());
+    EXPECT_TRUE(r.rows.empty());
+    // The first batch fails; its last angle is the one reported.
+    EXPECT_EQ(r.failedAngle, PolarBatches(-5.0f, 5.0f, 0.1f).front().back());
+    EXPECT_NEAR(r.failedAngle, -3.7, 1e-5);
+    EXPECT_TRUE(r.engineErrorAtStart(-2.0));
+    EXPECT_TRUE(r.engineErrorAtStart(double(r.failedAngle)));
+    EXPECT_FALSE(r.engineErrorAtStart(-4.0));
+}

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli.h"
+
+#include "geometry/naca4.h"
+#include "model/coordinatefile.h"
+#include "support/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <sstream>
+
+using namespace velmora;
+using velmora::testing::TempDir;
+
+namespace {
+
+struct CliRun
+{
+    int status = 0;
+    std::string out, err;
+};
+
+CliRun runCommand(std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    CliRun r;
+    r.status = velmora::cli::runCli(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+std::string writeProfile(const TempDir &dir, const std::string &name, const TProfile &p)
+{
+    const std::string path = dir.file(name);
+    WriteCoordinateFile(p, path);
+    return path;
+}
+
+} // namespace
+
+TEST(CliAnalyse, PrintsTheCoefficientsTransitionAndZeroLiftAngle)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "NACA2412.dat", MakeNaca4("2412"));
+    const CliRun r = runCommand({"analyse", file, "--alpha", "4", "--re", "1e6"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::map<std::string, double> values;
+    std::vector<std::string> keys;
+    for (const std::string &line : lines(r.out)) {
+        const auto eq = line.find('=');
+        ASSERT_NE(eq, std::string::npos) << line;
+        EXPECT_EQ(line.find(','), std::string::npos) << "decimal point, not comma: " << line;
+        keys.push_back(line.substr(0, eq));
+        values[keys.back()] = std::stod(line.substr(eq + 1));
+    }
+    const std::vector<std::string> expected = {"ca", "cm", "cw", "xtr_upper", "xtr_lower",
+                                               "bubble_upper", "bubble_lower", "alpha0"};
+    EXPECT_EQ(keys, expected);
+    EXPECT_NEAR(values["ca"], 0.11 * (4 - values["alpha0"]), 0.05);
+    EXPECT_LT(values["cm"], 0.0);
+    EXPECT_GT(values["cw"], 0.003);
+    EXPECT_LT(values["xtr_upper"], values["xtr_lower"]);
+    EXPECT_NEAR(values["alpha0"], -2.1, 0.1);
+    EXPECT_TRUE(values["bubble_upper"] == 0 || values["bubble_upper"] == 1);
+}
+
+TEST(CliAnalyse, NodesFlagAddsOneCsvRowPerPoint)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "n.dat", MakeNaca4("0012", 41));
+    const CliRun r = runCommand({"analyse", file, "--nodes", "--alpha", "0", "--re", "200000"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = lines(r.out);
+    ASSERT_EQ(all.size(), 8u + 1u + 81u);
+    EXPECT_EQ(all[8], "x,y,v");
+    EXPECT_EQ(all[9].substr(0, 2), "1,");
+    // Symmetric at 0 degrees: the same speed on both sides of the nose.
+    const auto speed = [&](size_t row) { return std::stod(all[row].substr(all[row].rfind(',') + 1)); };
+    EXPECT_NEAR(speed(9 + 20), speed(9 + 60), 1e-4);
+}
+
+TEST(CliAnalyse, ReportsErrorsWithTheProgramsMessagesAndAFailureStatus)
+{
+    TempDir dir;
+    CliRun r = runCommand({"analyse", dir.file("missing.dat"), "--alpha", "0", "--re", "1e6"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("kann nicht geöffnet werden"), std::string::npos) << r.err;
+
+    const std::string big = writeProfile(dir, "big.dat", MakeNaca4("2412", 226));
+    r = runCommand({"analyse", big, "--alpha", "0", "--re", "1e6"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, "Zu viele Koordinatenpaare für Profil-Rechnung MAX 450 !!\n");
+
+    TProfile flat;
+    for (int i = 0; i < 10; ++i)
+        flat.Points.push_back({0.5, 0.0});
+    const std::string broken = writeProfile(dir, "broken.dat", flat);
+    r = runCommand({"analyse", broken, "--alpha", "0", "--re", "1e6"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !!\n");
+    EXPECT_TRUE(r.out.empty());
+
+    const std::string good = writeProfile(dir, "good.dat", MakeNaca4("2412", 41));
+    r = runCommand({"analyse", good, "--re", "1e6"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--alpha"), std::string::npos);
+    r = runCommand({"analyse", good, "--alpha", "vier", "--re", "1e6"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("'vier' ist kein gültiger Gleitkommawert"), std::string::npos);
+    EXPECT_EQ(runCommand({"analyse", "--alpha", "1", "--re", "1e6"}).status, 2);
+}
+
+TEST(CliPolar, PrintsOneCsvRowPerSweptAngle)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "p.dat", MakeNaca4("2412", 61));
+    const CliRun r = runCommand({"polar", file, "--re", "5e5", "--from", "-2", "--to", "3", "--step", "0,5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = lines(r.out);
+    ASSERT_EQ(all.size(), 12u);
+    EXPECT_EQ(all[0], "alpha,xtr_upper,xtr_lower,ca,cm,cw");
+    EXPECT_EQ(all[1].substr(0, 3), "-2,");
+    EXPECT_EQ(all[11].substr(0, 2), "3,");
+    for (size_t i = 1; i < all.size(); ++i)
+        EXPECT_EQ(std::count(all[i].begin(), all[i].end(), ','), 5) << all[i];
+}
+
+TEST(CliPolar, ValidatesLikeThePolarCommand)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "p.dat", MakeNaca4("2412", 41));
+    CliRun r = runCommand({"polar", file, "--re", "1e6", "--from", "-90", "--to", "3", "--step", "0.1"});
+    EXPECT_EQ(r.status, 2);
+    // The message box's line breaks become the terminal's.
+    EXPECT_EQ(r.err, "Falscheingabe Startwinkel !!.\nBitte nur Zahlen zwischen -89 und +89 eingeben.\n");
+    r = runCommand({"polar", file, "--re", "1e6", "--from", "0", "--to", "3", "--step", "0.09"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Falscheingabe: Stepwinkel zu klein !!.\nBitte nur Zahlen >=0,1 eingeben.\n");
+    r = runCommand({"polar", file, "--re", "viel", "--from", "0", "--to", "3", "--step", "1"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("'viel' ist kein gültiger Gleitkommawert"), std::string::npos);
+    r = runCommand({"polar", file, "--re", "1e6", "--from", "0", "--to", "3"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--step"), std::string::npos);
+
+    TProfile flat;
+    for (int i = 0; i < 10; ++i)
+        flat.Points.push_back({0.5, 0.0});
+    const std::string broken = writeProfile(dir, "broken.dat", flat);
+    r = runCommand({"polar", broken, "--re", "1e6", "--from", "0", "--to", "1", "--step", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !! (Alfa = 1)\n");
+}
