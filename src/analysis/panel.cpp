@@ -92,18 +92,28 @@ double distance(double dx, double dy)
     return std::sqrt(dx * dx + dy * dy);
 }
 
-Projections straightPanel(Vec from, Vec to, Vec cp, Vec tr)
+SubPanel subPanel(Vec from, Vec to)
 {
+    SubPanel s;
+    s.fromX = from.x;
+    s.fromY = from.y;
     const double dx = to.x - from.x;
     const double dy = to.y - from.y;
-    const double length = distance(dx, dy);
-    if (!(length > 0.0))
+    s.length = distance(dx, dy);
+    if (!(s.length > 0.0))
         fault("panel of zero length");
-    const Vec t{dx / length, dy / length};
-    const double rx = cp.x - from.x;
-    const double ry = cp.y - from.y;
-    const double xi = (rx * t.x + ry * t.y) / length;
-    const double eta = (ry * t.x - rx * t.y) / length;
+    s.tx = dx / s.length;
+    s.ty = dy / s.length;
+    return s;
+}
+
+Projections project(const SubPanel &s, Vec cp, Vec tr)
+{
+    const Vec t{s.tx, s.ty};
+    const double rx = cp.x - s.fromX;
+    const double ry = cp.y - s.fromY;
+    const double xi = (rx * t.x + ry * t.y) / s.length;
+    const double eta = (ry * t.x - rx * t.y) / s.length;
     const Kernel k = panelKernel(xi, eta);
     Projections p;
     p.start = rotated(k.e, k.d, t);
@@ -138,10 +148,28 @@ PanelShape panelShape(const Contour &c, int X)
     return s;
 }
 
+// The k straight pieces of the cubic arc of a panel.
+void splitArc(const PanelShape &s, int k, SubPanel *out)
+{
+    const Vec normal{-s.t.y, s.t.x};
+    auto arcPoint = [&](int i) {
+        const double u = double(i) / k;
+        const double offset = u * (1.0 - u) * ((1.0 - u) * s.tanStart + u * s.tanEnd) * s.length;
+        return Vec{s.start.x + u * (s.end.x - s.start.x) + offset * normal.x,
+                   s.start.y + u * (s.end.y - s.start.y) + offset * normal.y};
+    };
+    Vec from = s.start;
+    for (int u = 1; u <= k; ++u) {
+        const Vec to = u == k ? s.end : arcPoint(u);
+        out[u - 1] = subPanel(from, to);
+        from = to;
+    }
+}
+
 // Influence of a curved panel on a control point that is not one of its end
 // nodes: the cubic arc is split into straight sub-panels, finer the closer
 // the point.
-Weights curvedPanel(const PanelShape &s, Vec cp, Vec tr)
+Weights curvedPanel(const PanelShape &s, int X, Vec cp, Vec tr, PanelWorkspace &ws)
 {
     const double rx = cp.x - s.start.x;
     const double ry = cp.y - s.start.y;
@@ -157,33 +185,36 @@ Weights curvedPanel(const PanelShape &s, Vec cp, Vec tr)
     // Beyond this the point lies on the arc for every practical purpose.
     if (!(ratio <= 1e12))
         fault("control point on a panel");
-    const int k = ratio >= 1.0 ? int(std::floor(std::pow(ratio, 0.333333) + 1.0)) : 1;
+    const int k = ws.subPanelRule.count(ratio);
 
     Weights w;
     if (k == 1) {
-        const Projections pr = straightPanel(s.start, s.end, cp, tr);
+        const Projections pr = project(subPanel(s.start, s.end), cp, tr);
         w.p = pr.p1;
         w.q = pr.p2;
         w.k = pr.p3;
         return w;
     }
-    const Vec normal{-s.t.y, s.t.x};
-    auto arcPoint = [&](int i) {
-        const double u = double(i) / k;
-        const double offset = u * (1.0 - u) * ((1.0 - u) * s.tanStart + u * s.tanEnd) * s.length;
-        return Vec{s.start.x + u * (s.end.x - s.start.x) + offset * normal.x,
-                   s.start.y + u * (s.end.y - s.start.y) + offset * normal.y};
-    };
-    Vec from = s.start;
+    std::vector<SubPanel> local;
+    SubPanel *pieces = nullptr;
+    if (k <= PanelWorkspace::kCachedSubPanels) {
+        pieces = ws.subPanels.data() + size_t(X) * PanelWorkspace::kCachedSubPanels;
+        if (ws.subPanelCount[X] != k) {
+            splitArc(s, k, pieces);
+            ws.subPanelCount[X] = k;
+        }
+    } else {
+        local.resize(size_t(k));
+        pieces = local.data();
+        splitArc(s, k, pieces);
+    }
     for (int u = 1; u <= k; ++u) {
-        const Vec to = u == k ? s.end : arcPoint(u);
-        const Projections pr = straightPanel(from, to, cp, tr);
+        const Projections pr = project(pieces[u - 1], cp, tr);
         const double q1 = pr.p1 / k;
         const double q2 = pr.p2 / k;
         w.p += (k + 1 - u) * q1 + (k - u) * q2;
         w.q += (u - 1) * q1 + u * q2;
         w.k += (pr.p3 / k + double(u - 1) * (k + 1 - u) * q1 + double(u) * (k - u) * q2) / k;
-        from = to;
     }
     return w;
 }
@@ -257,12 +288,37 @@ int ContourTangents(Contour &c, int maxSweeps)
     return sweeps;
 }
 
+SubPanelRule::SubPanelRule()
+{
+    for (int j = 1; j <= kBounds + 1; ++j)
+        m_bound[size_t(j)] = std::pow(double(j), 1.0 / 0.333333);
+}
+
+int SubPanelRule::count(double ratio) const
+{
+    if (!(ratio >= 1.0))
+        return 1;
+    // pow carries at most an ulp of error; well away from a bound the
+    // comparison decides exactly as the formula does.
+    constexpr double kMargin = 1e-9;
+    const double *first = m_bound.data() + 1;
+    const double *last = m_bound.data() + kBounds + 2;
+    const double *above = std::upper_bound(first, last, ratio);
+    if (above != last) {
+        const int j = int(above - m_bound.data()) - 1; // m_bound[j] <= ratio < m_bound[j + 1]
+        if (ratio > m_bound[size_t(j)] * (1.0 + kMargin) && ratio < *above * (1.0 - kMargin))
+            return j + 1;
+    }
+    return int(std::floor(std::pow(ratio, 0.333333) + 1.0));
+}
+
 PanelWorkspace::PanelWorkspace()
     : a(size_t(kMaxNodes) * kMaxNodes)
     , normal(size_t(kMaxNodes) * kMaxNodes)
     , n(size_t(kMaxNodes) * kMaxNodes)
     , rhs(size_t(2) * (kMaxNodes + 1))
     , solution(size_t(2) * kMaxNodes)
+    , subPanels(size_t(kMaxNodes + 1) * kCachedSubPanels)
 {
 }
 
@@ -292,6 +348,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     std::array<PanelShape, kMaxNodes + 1> shapes;
     for (int X = 2; X <= n; ++X)
         shapes[X] = panelShape(c, X);
+    std::fill(ws.subPanelCount.begin(), ws.subPanelCount.end(), 0);
     std::fill(ws.w.begin(), ws.w.end(), 0.0f);
     float wRhs[2] = {0.0f, 0.0f};
 
@@ -324,7 +381,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                     // The gap carries node 1's vorticity turned to each side's
                     // trailing-edge direction, as vortex and source parts.
                     const Projections pr =
-                        straightPanel({c.x[n], c.y[n]}, {c.x[1], c.y[1]}, cp, tr);
+                        project(subPanel({c.x[n], c.y[n]}, {c.x[1], c.y[1]}), cp, tr);
                     const double chi1 = pr.start.x * tr.y - pr.start.y * tr.x;
                     const double chi2 = pr.end.x * tr.y - pr.end.y * tr.x;
                     wt.p = c1 * pr.p1 + s1 * chi1;
@@ -346,7 +403,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
                 wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
             } else {
-                wt = curvedPanel(shapes[X], cp, tr);
+                wt = curvedPanel(shapes[X], X, cp, tr, ws);
             }
 
             // Curvature weight as second differences of the node values.

@@ -83,6 +83,29 @@ struct PanelSolution
     float alpha0 = 0; // zero-lift angle, degrees
 };
 
+// The number of straight sub-panels for a curved panel: floor(ratio^0.333333
+// + 1), ratio = sag / (distance * 1e-5). Mostly answered by comparing with
+// precomputed bounds; pow only decides close to a bound, so the result is
+// always the formula's.
+class SubPanelRule
+{
+public:
+    SubPanelRule();
+    int count(double ratio) const;
+
+private:
+    static constexpr int kBounds = 64;
+    std::array<double, kBounds + 2> m_bound{}; // m_bound[j]: the ratio at which floor(...) reaches j + 1
+};
+
+// One straight piece of a curved panel.
+struct SubPanel
+{
+    double fromX = 0, fromY = 0;
+    double tx = 0, ty = 0; // unit direction
+    double length = 0;
+};
+
 // Dense storage of the least-squares system, sized for kMaxNodes.
 class PanelWorkspace
 {
@@ -95,6 +118,12 @@ public:
     std::vector<float> solution; // two columns per unknown
     std::array<double, kMaxNodes + 1> row{};
     std::array<float, kMaxNodes + 1> w{};
+    // Sub-panels of each panel for the count last used with it; rows next to
+    // each other mostly need the same count.
+    static constexpr int kCachedSubPanels = 48;
+    std::vector<SubPanel> subPanels;
+    std::array<int, kMaxNodes + 1> subPanelCount{};
+    SubPanelRule subPanelRule;
 };
 
 // Solves the two basic flows of a contour whose tangents are fitted. Fills

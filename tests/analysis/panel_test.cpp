@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 using namespace velmora;
 using namespace velmora::eppler;
@@ -262,4 +263,28 @@ TEST(GaussSolve, PivotNotAboveTheToleranceCountsAsSingular)
     float d[2] = {1, 1};
     GaussSolve(c, 2, d, 2, 1e-4f, 1);
     EXPECT_NEAR(d[0], 1000.0f, 1e-2);
+}
+
+TEST(SubPanelRule, CountsExactlyAsTheFormulaIncludingNextToItsBounds)
+{
+    const SubPanelRule rule;
+    auto formula = [](double ratio) {
+        return ratio >= 1.0 ? int(std::floor(std::pow(ratio, 0.333333) + 1.0)) : 1;
+    };
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> exponent(-1.0, 12.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double ratio = std::pow(10.0, exponent(rng));
+        ASSERT_EQ(rule.count(ratio), formula(ratio)) << ratio;
+    }
+    for (int j = 1; j <= 70; ++j) {
+        double r = std::pow(double(j), 1.0 / 0.333333);
+        for (int step = 0; step < 8; ++step)
+            r = std::nextafter(r, 0.0);
+        for (int step = 0; step < 16; ++step) {
+            ASSERT_EQ(rule.count(r), formula(r)) << j << " " << r;
+            r = std::nextafter(r, 1e300);
+        }
+    }
+    EXPECT_EQ(rule.count(0.5), 1);
 }
