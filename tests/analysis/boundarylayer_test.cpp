@@ -48,7 +48,7 @@ void march(March &m, const std::function<double(double)> &u, double s0, double d
 
 } // namespace
 
-TEST(ShapeFactorH12, ReproducesTheClassicalLaminarShapeFactors)
+TEST(ShapeFactorH12, ReproducesTheClassicalShapeFactors)
 {
     EXPECT_NEAR(ShapeFactorH12(1.5725840).h12, 2.59, 0.01);  // flat plate (Blasius)
     EXPECT_NEAR(ShapeFactorH12(1.619977).h12, 2.24, 0.03);   // stagnation point (Hiemenz)
@@ -61,20 +61,10 @@ TEST(ShapeFactorH12, ReproducesTheClassicalLaminarShapeFactors)
     EXPECT_NEAR(below.friction, above.friction, 0.001);
     // Below the laminar separation limit the fit has no value.
     EXPECT_THROW(ShapeFactorH12(1.5150), EpplerError);
+    EXPECT_NEAR(ShapeFactorH12(-kTurbulentLimit).h12, 2.80, 0.01); // turbulent separation
 }
 
-TEST(ShapeFactorH12, TurbulentShapeFactorFallsAsTheEnergyShapeFactorRises)
-{
-    EXPECT_NEAR(ShapeFactorH12(-kTurbulentLimit).h12, 2.80, 0.01);
-    double previous = ShapeFactorH12(-1.46).h12;
-    for (double h = 1.5; h <= 1.9; h += 0.05) {
-        const double h12 = ShapeFactorH12(-h).h12;
-        EXPECT_LT(h12, previous) << h;
-        previous = h12;
-    }
-}
-
-TEST(BoundaryLayerStep, StartsFromTheStagnationPointSolutionWhenTheSpeedMoreThanDoubles)
+TEST(BoundaryLayerStep, StartsFromStagnationPointOrFlatPlateSolutions)
 {
     StepCache cache;
     const double sqrtRe = 1000;
@@ -86,22 +76,11 @@ TEST(BoundaryLayerStep, StartsFromTheStagnationPointSolutionWhenTheSpeedMoreThan
     const StepResult jump = BoundaryLayerStep(0.1, 0.25, 0.01, 1e-3f, -1.7f, sqrtRe, cache);
     EXPECT_FLOAT_EQ(jump.h32, 1.619977f);
     EXPECT_FLOAT_EQ(jump.delta2, float(0.290043 / (sqrtRe * std::sqrt(0.15 / 0.01))));
-}
 
-TEST(BoundaryLayerStep, WithoutThicknessStartsAsAFlatPlate)
-{
-    StepCache cache;
-    const StepResult r = BoundaryLayerStep(1.0, 1.2, 0.02, 0.0f, 1.0f, 1000, cache);
-    EXPECT_FLOAT_EQ(r.h32, 1.5725840f);
-    EXPECT_FLOAT_EQ(r.delta2, float(std::sqrt(2 * 0.02 / 2.2) * 0.664108 / 1000));
-}
-
-TEST(BoundaryLayerStep, EmptyStepLeavesTheStateAlone)
-{
-    StepCache cache;
-    const StepResult r = BoundaryLayerStep(1.0, 1.0, 0.0, 1e-4f, 1.6f, 1000, cache);
-    EXPECT_EQ(r.delta2, 1e-4f);
-    EXPECT_EQ(r.h32, 1.6f);
+    // Without a thickness yet: Blasius over the step.
+    const StepResult plate = BoundaryLayerStep(1.0, 1.2, 0.02, 0.0f, 1.0f, sqrtRe, cache);
+    EXPECT_FLOAT_EQ(plate.h32, 1.5725840f);
+    EXPECT_FLOAT_EQ(plate.delta2, float(std::sqrt(2 * 0.02 / 2.2) * 0.664108 / sqrtRe));
 }
 
 TEST(BoundaryLayerStep, FlatPlateGrowsLikeBlasius)

@@ -136,19 +136,6 @@ TEST(PanelSolution, CuspedJoukowskiAirfoilStaysWithinItsLooserBound)
     EXPECT_EQ(cases, 2);
 }
 
-TEST(PanelSolution, TrailingEdgeNodesCarryOppositeSpeeds)
-{
-    const Solved s = solve(MakeNaca4("2412").Points);
-    const int n = s.contour.n;
-    EXPECT_EQ(s.solution.gamma0[n], -s.solution.gamma0[1]);
-    EXPECT_EQ(s.solution.gamma90[n], -s.solution.gamma90[1]);
-    const TEpplerOutput out = EpplerRun(engineInput(MakeNaca4("2412").Points, {3.0f}));
-    EXPECT_EQ(out.nodeValue[0][0], out.nodeValue[size_t(n - 1)][0]);
-    // Positive on the upper side, negative on the lower side.
-    EXPECT_GT(s.solution.gamma0[10], 0.0f);
-    EXPECT_LT(s.solution.gamma0[n - 10], 0.0f);
-}
-
 TEST(PanelSolution, SymmetricContourHasNoLiftAtZeroAngle)
 {
     const Solved s = solve(MakeNaca4("0012").Points);
@@ -157,6 +144,12 @@ TEST(PanelSolution, SymmetricContourHasNoLiftAtZeroAngle)
     // Lift slope of a 12 % section: a little above 2 pi per radian.
     EXPECT_GT(s.solution.liftAt90, 2 * std::numbers::pi);
     EXPECT_LT(s.solution.liftAt90, 1.15 * 2 * std::numbers::pi);
+    // Opposite vorticity at the trailing-edge nodes; positive on the upper side.
+    const int n = s.contour.n;
+    EXPECT_EQ(s.solution.gamma0[n], -s.solution.gamma0[1]);
+    EXPECT_EQ(s.solution.gamma90[n], -s.solution.gamma90[1]);
+    EXPECT_GT(s.solution.gamma0[10], 0.0f);
+    EXPECT_LT(s.solution.gamma0[n - 10], 0.0f);
 }
 
 TEST(PanelSolution, BluntTrailingEdgeUsesTheClosingPanelAndStaysContinuous)
@@ -222,14 +215,6 @@ TEST(ContourTangents, ContourThatDoesNotConvergeInTimeIsAnEngineError)
     EXPECT_THROW(ContourTangents(c, needed - 1), EpplerError);
 }
 
-TEST(ContourTangents, CoincidentConsecutivePointsAreAnEngineError)
-{
-    TProfile p = MakeNaca4("2412", 21);
-    p.Points.insert(p.Points.begin() + 10, p.Points[10]);
-    Contour c = contourOf(p.Points);
-    EXPECT_THROW(ContourTangents(c), EpplerError);
-}
-
 TEST(GaussSolve, SolvesTwoRightHandSidesWithPartialPivoting)
 {
     // The first column's zero on the diagonal forces a row swap.
@@ -252,17 +237,6 @@ TEST(GaussSolve, SingularSystemIsAnEngineErrorNotAHalfSolvedResult)
     float zero[4] = {0, 0, 0, 0};
     float rhs[2] = {1, 1};
     EXPECT_THROW(GaussSolve(zero, 2, rhs, 2, 0.0f, 1), EpplerError);
-}
-
-TEST(GaussSolve, PivotNotAboveTheToleranceCountsAsSingular)
-{
-    float a[4] = {1e-3f, 0, 0, 1e-3f};
-    float b[2] = {1, 1};
-    EXPECT_THROW(GaussSolve(a, 2, b, 2, 1e-2f, 1), EpplerError);
-    float c[4] = {1e-3f, 0, 0, 1e-3f};
-    float d[2] = {1, 1};
-    GaussSolve(c, 2, d, 2, 1e-4f, 1);
-    EXPECT_NEAR(d[0], 1000.0f, 1e-2);
 }
 
 TEST(SubPanelRule, CountsExactlyAsTheFormulaIncludingNextToItsBounds)
