@@ -10,6 +10,9 @@ namespace {
 constexpr double kH12Cap = 2.5;
 constexpr double kFlagThreshold = 0.958;
 constexpr double kRecoveryLevel = -1.6;
+// Far beyond what any real step needs; a step that still has not reached
+// its end is a numerical fault, not a reason to hang.
+constexpr int kSubStepLimit = 100000;
 
 double finite(double value)
 {
@@ -127,7 +130,9 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     if (h32 < 0.0)
         out.laminarPart = 0.0;
 
-    for (;;) {
+    for (int iteration = 0;; ++iteration) {
+        if (iteration == kSubStepLimit)
+            fault("boundary-layer step makes no progress");
         h = std::min(h, ds - p);
         const double up = u1 + dUds * p;
         const double sign = h32 < 0.0 ? -1.0 : 1.0;
