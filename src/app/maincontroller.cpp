@@ -13,14 +13,14 @@
 
 namespace velmora {
 
-const FileDialogSpec kProfileLoadDialog = {"Profil- / Koordinaten-Datei laden", "Profildateien *.Dat",
+const FileDialogSetup kProfileLoadDialog = {"Profil- / Koordinaten-Datei laden", "Profildateien *.Dat",
                                            "*.dat", "dat", true, false};
-const FileDialogSpec kProfileSaveDialog = {"Profil- / Koordinaten-Datei speichern",
+const FileDialogSetup kProfileSaveDialog = {"Profil- / Koordinaten-Datei speichern",
                                            "Profildateien *.dat", "*.dat", "dat", false, true};
-const FileDialogSpec kProjectOpenDialog = {"Projekt-Datei öffnen",
+const FileDialogSetup kProjectOpenDialog = {"Projekt-Datei öffnen",
                                            "Velmora Projektdatei  *.VMPRO ; *.VMPRO2",
                                            "*.VMPRO;*.VMPRO2", "VMPRO", false, false};
-const FileDialogSpec kProjectSaveDialog = {"Projekt-Datei speichern unter",
+const FileDialogSetup kProjectSaveDialog = {"Projekt-Datei speichern unter",
                                            "Velmora Projektdatei *.VMPRO2", "*.VMPRO2", "VMPRO2",
                                            false, true};
 

@@ -10,7 +10,7 @@
 namespace velmora {
 
 // What a file dialog shows; texts in UTF-8.
-struct FileDialogSpec
+struct FileDialogSetup
 {
     std::string Title;
     std::string FilterDescription; // "Profildateien *.Dat"
@@ -21,10 +21,10 @@ struct FileDialogSpec
 };
 
 // The four dialogs of the "Datei" menu.
-extern const FileDialogSpec kProfileLoadDialog;
-extern const FileDialogSpec kProfileSaveDialog;
-extern const FileDialogSpec kProjectOpenDialog;
-extern const FileDialogSpec kProjectSaveDialog;
+extern const FileDialogSetup kProfileLoadDialog;
+extern const FileDialogSetup kProfileSaveDialog;
+extern const FileDialogSetup kProjectOpenDialog;
+extern const FileDialogSetup kProjectSaveDialog;
 
 // Menu entries whose enabled state follows the program's state.
 enum class MenuEntry { InsertClipboardLowerSide };
@@ -46,9 +46,9 @@ public:
     virtual void ShowError(const std::string &text) = 0;
 
     // File dialogs starting in `folder`; empty results mean cancelled.
-    virtual std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &spec,
+    virtual std::vector<std::string> ChooseOpenFiles(const FileDialogSetup &setup,
                                                      const std::string &folder) = 0;
-    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec &spec,
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup,
                                                       const std::string &folder,
                                                       const std::string &proposedName) = 0;
     // Colour dialog preset to `initial`; nullopt when cancelled.

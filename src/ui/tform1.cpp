@@ -33,10 +33,10 @@ namespace {
 
 // Qt's name filters match case-sensitively here, unlike the Windows dialogs
 // the files come from: offer every spelling of each ending.
-QString nameFilter(const FileDialogSpec &spec)
+QString nameFilter(const FileDialogSetup &setup)
 {
     QStringList patterns;
-    for (const QString &pattern : QString::fromStdString(spec.FilterPattern).split(QLatin1Char(';'))) {
+    for (const QString &pattern : QString::fromStdString(setup.FilterPattern).split(QLatin1Char(';'))) {
         const QString p = pattern.trimmed();
         for (const QString &variant : {p, p.toLower(), p.toUpper(),
                                        p.left(2) + p.mid(2, 1).toUpper() + p.mid(3).toLower()}) {
@@ -44,7 +44,7 @@ QString nameFilter(const FileDialogSpec &spec)
                 patterns << variant;
         }
     }
-    return QString::fromStdString(spec.FilterDescription) + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
+    return QString::fromStdString(setup.FilterDescription) + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
         + QStringLiteral(");;Alle Dateien (*)");
 }
 
@@ -370,12 +370,12 @@ void TForm1::ShowError(const std::string &text)
     box.exec();
 }
 
-std::vector<std::string> TForm1::ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder)
+std::vector<std::string> TForm1::ChooseOpenFiles(const FileDialogSetup &setup, const std::string &folder)
 {
-    QFileDialog dialog(this, fromUtf8(spec.Title), fromUtf8(folder), nameFilter(spec));
+    QFileDialog dialog(this, fromUtf8(setup.Title), fromUtf8(folder), nameFilter(setup));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(spec.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(fromUtf8(spec.DefaultSuffix));
+    dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(fromUtf8(setup.DefaultSuffix));
     std::vector<std::string> files;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString &f : dialog.selectedFiles())
@@ -384,13 +384,13 @@ std::vector<std::string> TForm1::ChooseOpenFiles(const FileDialogSpec &spec, con
     return files;
 }
 
-std::optional<std::string> TForm1::ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+std::optional<std::string> TForm1::ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                                   const std::string &proposedName)
 {
-    QFileDialog dialog(this, fromUtf8(spec.Title), fromUtf8(folder), nameFilter(spec));
+    QFileDialog dialog(this, fromUtf8(setup.Title), fromUtf8(folder), nameFilter(setup));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(fromUtf8(spec.DefaultSuffix));
+    dialog.setDefaultSuffix(fromUtf8(setup.DefaultSuffix));
     if (!proposedName.empty())
         dialog.selectFile(fromUtf8(proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -27,12 +27,12 @@ void FakeView::ShowError(const std::string &text)
     errors.push_back(text);
 }
 
-std::vector<std::string> FakeView::ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder)
+std::vector<std::string> FakeView::ChooseOpenFiles(const FileDialogSetup &setup, const std::string &folder)
 {
-    dialogTitles.push_back(spec.Title);
+    dialogTitles.push_back(setup.Title);
     dialogFolders.push_back(folder);
     if (openAnswers.empty()) {
-        ADD_FAILURE() << "unscripted open dialog: " << spec.Title;
+        ADD_FAILURE() << "unscripted open dialog: " << setup.Title;
         return {};
     }
     auto a = openAnswers.front();
@@ -40,14 +40,14 @@ std::vector<std::string> FakeView::ChooseOpenFiles(const FileDialogSpec &spec, c
     return a;
 }
 
-std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                                     const std::string &proposedName)
 {
-    dialogTitles.push_back(spec.Title);
+    dialogTitles.push_back(setup.Title);
     dialogFolders.push_back(folder);
     proposedNames.push_back(proposedName);
     if (saveAnswers.empty()) {
-        ADD_FAILURE() << "unscripted save dialog: " << spec.Title;
+        ADD_FAILURE() << "unscripted save dialog: " << setup.Title;
         return std::nullopt;
     }
     auto a = saveAnswers.front();

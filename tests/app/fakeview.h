@@ -40,8 +40,8 @@ public:
     void ShowInfo(const std::string &text) override;
     bool AskYesNo(const std::string &text) override;
     void ShowError(const std::string &text) override;
-    std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &spec, const std::string &folder) override;
-    std::optional<std::string> ChooseSaveFile(const FileDialogSpec &spec, const std::string &folder,
+    std::vector<std::string> ChooseOpenFiles(const FileDialogSetup &setup, const std::string &folder) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                               const std::string &proposedName) override;
     std::optional<TColor> ChooseColour(TColor initial) override;
     void RepaintList() override { ++listRepaints; }

@@ -38,14 +38,14 @@ public:
     std::deque<bool> yesNo;
     std::vector<std::string> shown;
 
-    std::vector<std::string> ChooseOpenFiles(const FileDialogSpec &, const std::string &) override
+    std::vector<std::string> ChooseOpenFiles(const FileDialogSetup &, const std::string &) override
     {
         auto a = openAnswers.empty() ? std::vector<std::string>{} : openAnswers.front();
         if (!openAnswers.empty())
             openAnswers.pop_front();
         return a;
     }
-    std::optional<std::string> ChooseSaveFile(const FileDialogSpec &, const std::string &,
+    std::optional<std::string> ChooseSaveFile(const FileDialogSetup &, const std::string &,
                                               const std::string &) override
     {
         auto a = saveAnswers.empty() ? std::nullopt : saveAnswers.front();
