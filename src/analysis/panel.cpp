@@ -198,7 +198,7 @@ Weights curvedPanel(const PanelShape &s, int X, Vec cp, Vec tr, PanelWorkspace &
     std::vector<SubPanel> local;
     SubPanel *pieces = nullptr;
     if (k <= PanelWorkspace::kCachedSubPanels) {
-        pieces = ws.subPanels.data() + size_t(X) * PanelWorkspace::kCachedSubPanels;
+        pieces = ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels;
         if (ws.subPanelCount[X] != k) {
             splitArc(s, k, pieces);
             ws.subPanelCount[X] = k;
@@ -313,12 +313,12 @@ int SubPanelRule::count(double ratio) const
 }
 
 PanelWorkspace::PanelWorkspace()
-    : a(size_t(kMaxNodes) * kMaxNodes)
-    , normal(size_t(kMaxNodes) * kMaxNodes)
-    , n(size_t(kMaxNodes) * kMaxNodes)
-    , rhs(size_t(2) * (kMaxNodes + 1))
-    , solution(size_t(2) * kMaxNodes)
-    , subPanels(size_t(kMaxNodes + 1) * kCachedSubPanels)
+    : a(std::make_unique_for_overwrite<float[]>(size_t(kMaxNodes) * kMaxNodes))
+    , normal(std::make_unique_for_overwrite<double[]>(size_t(kMaxNodes) * kMaxNodes))
+    , n(std::make_unique_for_overwrite<float[]>(size_t(kMaxNodes) * kMaxNodes))
+    , rhs(std::make_unique_for_overwrite<float[]>(size_t(2) * (kMaxNodes + 1)))
+    , solution(std::make_unique_for_overwrite<float[]>(size_t(2) * kMaxNodes))
+    , subPanels(std::make_unique<SubPanel[]>(size_t(kMaxNodes + 1) * kCachedSubPanels))
 {
 }
 
@@ -432,7 +432,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         const float b0 = stored(-2.0 * kPi * tr.x);
         const float b1 = stored(-2.0 * kPi * tr.y);
         if (R <= m) {
-            float *dst = ws.a.data() + size_t(R - 1) * m;
+            float *dst = ws.a.get() + size_t(R - 1) * m;
             for (int i = 1; i <= m; ++i)
                 dst[i - 1] = stored(row[i]);
             ws.rhs[2 * (R - 1)] = b0;
@@ -467,16 +467,16 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     std::array<const float *, kMaxNodes + 1> rows{};
     std::array<const float *, kMaxNodes + 1> rowRhs{};
     for (int R = 0; R < m; ++R) {
-        rows[R] = ws.a.data() + size_t(R) * m;
-        rowRhs[R] = ws.rhs.data() + 2 * R;
+        rows[R] = ws.a.get() + size_t(R) * m;
+        rowRhs[R] = ws.rhs.get() + 2 * R;
     }
     rows[m] = ws.w.data() + 1;
     rowRhs[m] = wRhs;
     double r[2 * kMaxNodes];
-    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.data(), r);
+    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r);
 
-    float *nf = ws.n.data();
-    const double *nd = ws.normal.data();
+    float *nf = ws.n.get();
+    const double *nd = ws.normal.get();
     for (int i = 0; i < m; ++i) {
         for (int j = i; j < m; ++j) {
             const float value = stored(nd[size_t(i) * m + j]);
@@ -487,7 +487,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
     }
 
-    GaussSolve(nf, m, ws.solution.data(), m, 0.0f, 2);
+    GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2);
 
     for (int i = 1; i <= m; ++i) {
         out.gamma0[i] = stored(ws.solution[2 * (i - 1)]);

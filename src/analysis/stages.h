@@ -9,6 +9,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace velmora::eppler {
@@ -106,22 +107,24 @@ struct SubPanel
     double length = 0;
 };
 
-// Dense storage of the least-squares system, sized for kMaxNodes.
+// Dense storage of the least-squares system, sized for kMaxNodes. Left
+// uninitialised: a solve writes every element it reads, and pages of a large
+// capacity that a small contour never touches cost nothing.
 class PanelWorkspace
 {
 public:
     PanelWorkspace();
-    std::vector<float> a;       // rows 1..m of the conditions, row-major, stride m
-    std::vector<double> normal; // A^T A accumulated in double, stride m
-    std::vector<float> n;       // the normal matrix as stored, stride m
-    std::vector<float> rhs;     // two right-hand sides per condition row
-    std::vector<float> solution; // two columns per unknown
+    std::unique_ptr<float[]> a;       // rows 1..m of the conditions, row-major, stride m
+    std::unique_ptr<double[]> normal; // A^T A accumulated in double, stride m
+    std::unique_ptr<float[]> n;       // the normal matrix as stored, stride m
+    std::unique_ptr<float[]> rhs;     // two right-hand sides per condition row
+    std::unique_ptr<float[]> solution; // two columns per unknown
     std::array<double, kMaxNodes + 1> row{};
     std::array<float, kMaxNodes + 1> w{};
     // Sub-panels of each panel for the count last used with it; rows next to
     // each other mostly need the same count.
     static constexpr int kCachedSubPanels = 48;
-    std::vector<SubPanel> subPanels;
+    std::unique_ptr<SubPanel[]> subPanels;
     std::array<int, kMaxNodes + 1> subPanelCount{};
     SubPanelRule subPanelRule;
 };
