@@ -42,8 +42,8 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
     return 2;
 }
 
-bool parseOption(const std::vector<std::string> &args, std::string_view name, double &value,
-                 std::ostream &err)
+bool optionText(const std::vector<std::string> &args, std::string_view name, std::string &value,
+                std::ostream &err)
 {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] != name)
@@ -52,14 +52,24 @@ bool parseOption(const std::vector<std::string> &args, std::string_view name, do
             err << "Option " << name << " braucht einen Wert\n";
             return false;
         }
-        if (!TryParseNumber(args[i + 1], value)) {
-            err << "'" << args[i + 1] << "' ist kein gültiger Gleitkommawert\n";
-            return false;
-        }
+        value = args[i + 1];
         return true;
     }
     err << "Option " << name << " fehlt\n";
     return false;
+}
+
+bool parseOption(const std::vector<std::string> &args, std::string_view name, double &value,
+                 std::ostream &err)
+{
+    std::string text;
+    if (!optionText(args, name, text, err))
+        return false;
+    if (!TryParseNumber(text, value)) {
+        err << "'" << text << "' ist kein gültiger Gleitkommawert\n";
+        return false;
+    }
+    return true;
 }
 
 bool hasFlag(const std::vector<std::string> &args, std::string_view name)

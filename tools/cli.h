@@ -30,6 +30,8 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
 
 // Shared argument helpers. They write their own message to `err` and return
 // false on a bad argument.
+bool optionText(const std::vector<std::string> &args, std::string_view name, std::string &value,
+                std::ostream &err);
 bool parseOption(const std::vector<std::string> &args, std::string_view name, double &value,
                  std::ostream &err);
 bool hasFlag(const std::vector<std::string> &args, std::string_view name);

@@ -41,22 +41,6 @@ std::string terminalText(std::string message)
     return message;
 }
 
-bool optionText(const std::vector<std::string> &args, std::string_view name, std::string &value,
-                std::ostream &err)
-{
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != name)
-            continue;
-        if (i + 1 >= args.size()) {
-            err << "Option " << name << " braucht einen Wert\n";
-            return false;
-        }
-        value = args[i + 1];
-        return true;
-    }
-    err << "Option " << name << " fehlt\n";
-    return false;
-}
 
 bool loadProfile(const std::string &path, TProfile &profile, std::ostream &err)
 {

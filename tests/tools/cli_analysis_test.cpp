@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli.h"
+#include "cli_testing.h"
 
 #include "geometry/naca4.h"
 #include "model/coordinatefile.h"
@@ -16,29 +16,12 @@ using velmora::testing::TempDir;
 
 namespace {
 
-struct CliRun
-{
-    int status = 0;
-    std::string out, err;
-};
+using velmora::testing::CliRun;
+using velmora::testing::lines;
 
-CliRun runCommand(std::vector<std::string> args)
+CliRun runCommand(const std::vector<std::string> &args)
 {
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = velmora::cli::runCli(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
+    return velmora::testing::runCli(args);
 }
 
 std::string writeProfile(const TempDir &dir, const std::string &name, const TProfile &p)

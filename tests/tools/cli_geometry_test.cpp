@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli.h"
+#include "cli_testing.h"
 
 #include "geometry/naca4.h"
 #include "geometry/primitives.h"
@@ -22,28 +22,12 @@ namespace {
 
 using testing::TempDir;
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
+using testing::CliRun;
+using testing::lines;
 
-CliRun cli(std::vector<std::string> args)
+CliRun cli(const std::vector<std::string> &args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> lines(const std::string &text)
-{
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
+    return testing::runCli(args);
 }
 
 TProfile load(const std::string &path)
