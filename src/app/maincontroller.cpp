@@ -104,8 +104,7 @@ void MainController::repaintList()
 
 void MainController::refreshAnalysis()
 {
-    if (OnRefreshAnalysis)
-        OnRefreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::reportError(const std::string &message)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/eppler.h"
 #include "app/mainview.h"
 #include "model/profile.h"
 #include "model/settingsfile.h"
@@ -21,6 +22,31 @@ struct DisplayOptions
     bool MouseCoords = false; // "Mauskoordinaten"
     bool PointsOn = true;     // "Punkte an" (transition polar markers)
 };
+
+// Which side of the profile the result series cover ("oben/unten", "oben", "unten").
+enum class ShownSide { Both, Upper, Lower };
+
+// The inputs of the group boxes "v-Verteilung", "Umschlag" and "v\Um Sichtbar",
+// in their start states. Texts as typed (UTF-8).
+struct AnalysisInputs
+{
+    bool VRechnen = true;          // "v  rechnen"
+    std::string AlfaText = "0";    // "Alfa [°] "
+    std::string ReText = "100000"; // "Re"
+    int VScale = 0;                // "v-Scale"
+    int VOffset = -25;             // "v-Offset"
+    bool UmRechnen = false;        // "Umschlag rechnen"
+    std::string StartText = "-12"; // "Alfa Start [°]"
+    std::string EndText = "14";    // "Alfa Ende [°]"
+    std::string StepText = "0,1";  // "Alfa Step [°]"
+    int UmScale = -6;              // "Um-Scale"
+    int UmOffset = 0;              // "Um-Offset"
+    ShownSide Side = ShownSide::Both;
+};
+
+// Vertical scale of a result series from its spin field: 0 -> 1, v > 0 ->
+// v / 25 + 1, v < 0 -> 1 - |v / 25| but not below 0.
+double SpinScale(int value);
 
 // The main window without a window: the project, the plot model, the state
 // of the profile list and every command of the menus and controls. The Qt
@@ -49,8 +75,7 @@ public:
     std::string OpenDialog2Dir; // project open and append
     std::string SaveDialog2Dir; // project save
 
-    // Runs the analysis commands after a change; empty until they exist.
-    std::function<void()> OnRefreshAnalysis;
+    AnalysisInputs Analysis;
     // Refreshes the profile information window (it ignores the call while hidden).
     std::function<void()> OnProfileInfoRefresh;
 
@@ -93,6 +118,22 @@ public:
     // wanted to save and the save did not happen).
     bool CloseQuery();
 
+    // --- analysis ------------------------------------------------------
+    // The speed distribution of the selected profile: result row, ca/cm/cw
+    // fields and the "V_POL" series over the profile; removes the series when
+    // "v  rechnen" is off or nothing visible is selected.
+    void RunVelocityDistribution();
+    // The transition polar: "UM_POL_OBEN"/"UM_POL_UNTEN" series of transition
+    // position over angle; removes them when "Umschlag rechnen" is off.
+    void RunTransitionPolar();
+    // Both, as after every change of profiles, selection or order. A text
+    // that is no number ends it with its message.
+    void RefreshAnalysis();
+    // "oben/unten", "oben", "unten" clicked.
+    void SideClicked(ShownSide side);
+    // A field or switch of a group box changed; `polarToo` also reruns the polar.
+    void AnalysisInputChanged(bool velocity, bool polar, bool swallowErrors = false);
+
     // --- plot ----------------------------------------------------------
     void ZoomIn();                        // SpeedButton1
     void ResetView();                     // SpeedButton2
@@ -121,6 +162,7 @@ private:
     void repaintList();
     void refreshAnalysis();
     void reportError(const std::string &message);
+    int removeResultSeries(std::string_view namePart);
 
     MainView &m_view;
     std::string m_programFolder;
@@ -128,6 +170,7 @@ private:
     ChartModel m_chart;
     int m_rowCount = 0;
     int m_selectedRow = -1;
+    EpplerSolver m_solver;
 };
 
 // The German message texts of the shell.

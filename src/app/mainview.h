@@ -29,6 +29,9 @@ extern const FileDialogSetup kProjectSaveDialog;
 // Menu entries whose enabled state follows the program's state.
 enum class MenuEntry { InsertClipboardLowerSide };
 
+// The angle fields of the transition polar ("Alfa Start", "Alfa Ende", "Alfa Step").
+enum class PolarField { Start, End, Step };
+
 // Everything modal or visual the commands need from the main window. The Qt
 // window implements it with message boxes, file and colour dialogs and its
 // controls; tests use a scripted fake. Texts are UTF-8; "\r" in a message
@@ -62,6 +65,14 @@ public:
     virtual void SetNameTitleFields(const std::string &name, const std::string &title) = 0;
     virtual void SetStatusText(int panel, const std::string &text) = 0;
     virtual void SetMenuEnabled(MenuEntry entry, bool enabled) = 0;
+    // The profile list takes no input while a polar is computed.
+    virtual void SetListEnabled(bool enabled) = 0;
+
+    // The ca, cm and cw fields of the speed distribution (empty texts clear them).
+    virtual void SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw) = 0;
+    // A polar angle field marked red after an engine error, or back to normal.
+    virtual void SetPolarFieldAlarm(PolarField field, bool alarm) = 0;
+    virtual void FocusPolarField(PolarField field) = 0;
     virtual void CloseMainWindow() = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "model/errors.h"
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
+#include "ui/editfield.h"
 #include "ui/qtconvert.h"
 #include "ui/wheelstepsample.h"
 
@@ -14,6 +15,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
+#include <QSpinBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -295,7 +298,150 @@ QWidget *TForm1::buildPanel()
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     place(RadioButton2, 280, 88, 241, 17);
     RadioButton2->setChecked(true);
+
+    buildAnalysisBoxes(panel);
     return panel;
+}
+
+void TForm1::buildAnalysisBoxes(QWidget *panel)
+{
+    MainController &c = *m_controller;
+    AnalysisInputs &in = c.Analysis;
+    auto at = [](QWidget *w, int left, int top, int width = -1, int height = 21) {
+        w->setGeometry(left, top, width < 0 ? w->sizeHint().width() : width, height);
+    };
+    auto label = [&](QWidget *parent, const char *text, int left, int top) {
+        auto *l = new QLabel(QString::fromUtf8(text), parent);
+        at(l, left, top, -1, 17);
+    };
+    auto field = [&](QWidget *parent, const char *name, const std::string &text, int left, int top, int width) {
+        auto *e = new EditField(QString::fromStdString(text), parent);
+        e->setObjectName(QString::fromLatin1(name));
+        at(e, left, top, width);
+        return e;
+    };
+    auto spin = [&](QWidget *parent, const char *name, int value, int left, int top) {
+        auto *sp = new QSpinBox(parent);
+        sp->setObjectName(QString::fromLatin1(name));
+        sp->setRange(-1000000, 1000000);
+        sp->setValue(value);
+        at(sp, left, top, 70);
+        return sp;
+    };
+    // the commands run when a field is left or Enter is pressed, never per keystroke
+    auto guarded = [this](bool velocity, bool polar, bool swallow = false) {
+        return [this, velocity, polar, swallow] { m_controller->AnalysisInputChanged(velocity, polar, swallow); };
+    };
+
+    auto *v = new QGroupBox(QStringLiteral("v-Verteilung"), panel);
+    v->setGeometry(552, 2, 220, 196);
+    CheckBox4 = new QCheckBox(QStringLiteral("v  rechnen"), v);
+    CheckBox4->setObjectName(QStringLiteral("CheckBox4"));
+    CheckBox4->setChecked(in.VRechnen);
+    at(CheckBox4, 10, 20, -1, 17);
+    label(v, "Alfa [°] ", 10, 46);
+    Edit6 = field(v, "Edit6", in.AlfaText, 70, 44, 70);
+    label(v, "Re", 10, 70);
+    Edit7 = field(v, "Edit7", in.ReText, 70, 68, 70);
+    label(v, "ca", 10, 96);
+    label(v, "cm", 10, 120);
+    label(v, "cw", 10, 144);
+    for (QLineEdit **e : {&Edit8, &Edit9, &Edit10}) {
+        *e = new QLineEdit(v);
+        (*e)->setReadOnly(true);
+        (*e)->setFocusPolicy(Qt::ClickFocus);
+    }
+    Edit8->setObjectName(QStringLiteral("Edit8"));
+    Edit9->setObjectName(QStringLiteral("Edit9"));
+    Edit10->setObjectName(QStringLiteral("Edit10"));
+    at(Edit8, 70, 94, 90);
+    at(Edit9, 70, 118, 90);
+    at(Edit10, 70, 142, 90);
+    label(v, "v-Scale", 146, 20);
+    SpinEdit1 = spin(v, "SpinEdit1", in.VScale, 146, 36);
+    label(v, "v-Offset", 146, 62);
+    SpinEdit2 = spin(v, "SpinEdit2", in.VOffset, 146, 78);
+
+    connect(CheckBox4, &QCheckBox::toggled, this, [&in, f = guarded(true, true)](bool on) {
+        in.VRechnen = on;
+        f();
+    });
+    connect(Edit6, &QLineEdit::textChanged, this, [&in](const QString &t) { in.AlfaText = t.toStdString(); });
+    connect(Edit7, &QLineEdit::textChanged, this, [&in](const QString &t) { in.ReText = t.toStdString(); });
+    connect(Edit6, &EditField::exited, this, guarded(true, true));
+    connect(Edit6, &QLineEdit::returnPressed, this, guarded(true, false));
+    connect(Edit7, &EditField::exited, this, guarded(true, true));
+    connect(Edit7, &QLineEdit::returnPressed, this, guarded(true, true));
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, [&in, f = guarded(true, false)](int value) {
+        in.VScale = value;
+        f();
+    });
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, [&in, f = guarded(true, false, true)](int value) {
+        in.VOffset = value;
+        f();
+    });
+
+    auto *u = new QGroupBox(QStringLiteral("Umschlag"), panel);
+    u->setGeometry(778, 2, 226, 140);
+    CheckBox5 = new QCheckBox(QStringLiteral("Umschlag rechnen"), u);
+    CheckBox5->setObjectName(QStringLiteral("CheckBox5"));
+    CheckBox5->setChecked(in.UmRechnen);
+    at(CheckBox5, 10, 20, -1, 17);
+    label(u, "Alfa Start [°]", 10, 46);
+    Edit11 = field(u, "Edit11", in.StartText, 100, 44, 50);
+    label(u, "Alfa Ende [°]", 10, 70);
+    Edit12 = field(u, "Edit12", in.EndText, 100, 68, 50);
+    label(u, "Alfa Step [°]", 10, 94);
+    Edit13 = field(u, "Edit13", in.StepText, 100, 92, 50);
+    label(u, "Um-Scale", 160, 42);
+    SpinEdit3 = spin(u, "SpinEdit3", in.UmScale, 160, 58);
+    label(u, "Um-Offset", 160, 84);
+    SpinEdit4 = spin(u, "SpinEdit4", in.UmOffset, 160, 100);
+    SpinEdit3->setFixedWidth(62);
+    SpinEdit4->setFixedWidth(62);
+    CheckBox6 = new QCheckBox(QStringLiteral("Punkte an"), u);
+    CheckBox6->setObjectName(QStringLiteral("CheckBox6"));
+    CheckBox6->setChecked(c.Display.PointsOn);
+    at(CheckBox6, 10, 118, -1, 17);
+
+    connect(CheckBox5, &QCheckBox::toggled, this, [&in, f = guarded(false, true)](bool on) {
+        in.UmRechnen = on;
+        f();
+    });
+    connect(CheckBox6, &QCheckBox::toggled, this, [&c, f = guarded(false, true)](bool on) {
+        c.Display.PointsOn = on;
+        f();
+    });
+    for (auto [edit, text] : {std::pair{Edit11, &in.StartText}, std::pair{Edit12, &in.EndText},
+                              std::pair{Edit13, &in.StepText}}) {
+        connect(edit, &QLineEdit::textChanged, this, [text](const QString &t) { *text = t.toStdString(); });
+        connect(edit, &EditField::exited, this, guarded(false, true));
+        connect(edit, &QLineEdit::returnPressed, this, guarded(false, true));
+    }
+    connect(SpinEdit3, &QSpinBox::valueChanged, this, [&in, f = guarded(false, true)](int value) {
+        in.UmScale = value;
+        f();
+    });
+    connect(SpinEdit4, &QSpinBox::valueChanged, this, [&in, f = guarded(false, true)](int value) {
+        in.UmOffset = value;
+        f();
+    });
+
+    auto *sides = new QGroupBox(QStringLiteral("v\\Um Sichtbar"), panel);
+    sides->setGeometry(778, 146, 226, 50);
+    RadioButton5 = new QRadioButton(QStringLiteral("oben/unten"), sides);
+    RadioButton6 = new QRadioButton(QStringLiteral("oben"), sides);
+    RadioButton7 = new QRadioButton(QStringLiteral("unten"), sides);
+    RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
+    RadioButton6->setObjectName(QStringLiteral("RadioButton6"));
+    RadioButton7->setObjectName(QStringLiteral("RadioButton7"));
+    at(RadioButton5, 10, 22, -1, 17);
+    at(RadioButton6, 110, 22, -1, 17);
+    at(RadioButton7, 165, 22, -1, 17);
+    RadioButton5->setChecked(true);
+    connect(RadioButton5, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Both); });
+    connect(RadioButton6, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Upper); });
+    connect(RadioButton7, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Lower); });
 }
 
 void TForm1::changeWheelStep(int delta)
@@ -439,6 +585,41 @@ void TForm1::SetMenuEnabled(MenuEntry entry, bool enabled)
 void TForm1::CloseMainWindow()
 {
     close();
+}
+
+void TForm1::SetListEnabled(bool enabled)
+{
+    CheckListBox1->setEnabled(enabled);
+}
+
+void TForm1::SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw)
+{
+    Edit8->setText(fromUtf8(ca));
+    Edit9->setText(fromUtf8(cm));
+    Edit10->setText(fromUtf8(cw));
+}
+
+EditField *TForm1::polarField(PolarField field) const
+{
+    switch (field) {
+    case PolarField::Start:
+        return Edit11;
+    case PolarField::End:
+        return Edit12;
+    case PolarField::Step:
+        break;
+    }
+    return Edit13;
+}
+
+void TForm1::SetPolarFieldAlarm(PolarField field, bool alarm)
+{
+    polarField(field)->setAlarm(alarm);
+}
+
+void TForm1::FocusPolarField(PolarField field)
+{
+    polarField(field)->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace velmora

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QSplitter;
 class QToolButton;
 
@@ -21,6 +22,7 @@ namespace velmora {
 
 class ChartWidget;
 class CheckListBox;
+class EditField;
 class WheelStepSample;
 
 // The main window "Velmora ": menu, profile list beside the plot, control
@@ -54,6 +56,27 @@ public:
     QRadioButton *RadioButton1 = nullptr;
     QRadioButton *RadioButton2 = nullptr;
     WheelStepSample *PaintBox1 = nullptr;
+    // "v-Verteilung"
+    QCheckBox *CheckBox4 = nullptr;
+    EditField *Edit6 = nullptr;
+    EditField *Edit7 = nullptr;
+    QLineEdit *Edit8 = nullptr;
+    QLineEdit *Edit9 = nullptr;
+    QLineEdit *Edit10 = nullptr;
+    QSpinBox *SpinEdit1 = nullptr;
+    QSpinBox *SpinEdit2 = nullptr;
+    // "Umschlag"
+    QCheckBox *CheckBox5 = nullptr;
+    QCheckBox *CheckBox6 = nullptr;
+    EditField *Edit11 = nullptr;
+    EditField *Edit12 = nullptr;
+    EditField *Edit13 = nullptr;
+    QSpinBox *SpinEdit3 = nullptr;
+    QSpinBox *SpinEdit4 = nullptr;
+    // "v\Um Sichtbar"
+    QRadioButton *RadioButton5 = nullptr;
+    QRadioButton *RadioButton6 = nullptr;
+    QRadioButton *RadioButton7 = nullptr;
     QSplitter *Splitter1 = nullptr;
     QLabel *StatusPanel0 = nullptr;
     QLabel *StatusPanel1 = nullptr;
@@ -78,6 +101,10 @@ public:
     void SetStatusText(int panel, const std::string &text) override;
     void SetMenuEnabled(MenuEntry entry, bool enabled) override;
     void CloseMainWindow() override;
+    void SetListEnabled(bool enabled) override;
+    void SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw) override;
+    void SetPolarFieldAlarm(PolarField field, bool alarm) override;
+    void FocusPolarField(PolarField field) override;
 
 signals:
     // The window closed for good (the close question was answered).
@@ -90,6 +117,8 @@ protected:
 private:
     void buildMenus();
     QWidget *buildPanel();
+    void buildAnalysisBoxes(QWidget *panel);
+    EditField *polarField(PolarField field) const;
     void runGuarded(const std::function<void()> &command);
     void changeWheelStep(int delta);
     void OpenHelpDocument(const QString &document);

@@ -36,6 +36,11 @@ public:
     int listRepaints = 0;
     int plotRedraws = 0;
     bool closeRequested = false;
+    bool listEnabled = true;
+    int resultFieldWrites = 0; // once per run of the speed-distribution command
+    std::vector<std::string> results;
+    std::map<PolarField, bool> alarms;
+    std::optional<PolarField> focused;
 
     void ShowInfo(const std::string &text) override;
     bool AskYesNo(const std::string &text) override;
@@ -53,6 +58,14 @@ public:
     }
     void SetStatusText(int panel, const std::string &text) override { status[panel] = text; }
     void SetMenuEnabled(MenuEntry, bool enabled) override { clipboardEntryEnabled = enabled; }
+    void SetListEnabled(bool enabled) override { listEnabled = enabled; }
+    void SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw) override
+    {
+        ++resultFieldWrites;
+        results = {ca, cm, cw};
+    }
+    void SetPolarFieldAlarm(PolarField field, bool alarm) override { alarms[field] = alarm; }
+    void FocusPolarField(PolarField field) override { focused = field; }
     void CloseMainWindow() override { closeRequested = true; }
 };
 

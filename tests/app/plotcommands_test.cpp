@@ -93,7 +93,12 @@ TEST_F(PlotCommands, StylingEmphasisesTheSelectedSeriesAndShadesTheGrid)
     c.Display.Grid = false;
     c.Chart().BackColor = kColorBlack;
     c.Project().ClipboardProfile = profileFrom({{0, 0}}, "Merk");
-    c.CheckListBox1MouseDown(0, false);
+    c.Analysis.VRechnen = false;
+    c.CheckListBox1MouseDown(0, false); // the analysis commands take their series away...
+    EXPECT_EQ(c.Chart().SeriesCount(), 1);
+    c.Chart().AddSeries(v); // ...put them back to see their styling
+    c.Chart().AddSeries(um);
+    c.BeforeDrawSeries();
     EXPECT_EQ(c.Chart().At(0).LineWidth, 2);
     EXPECT_FALSE(c.Chart().At(0).Marker.Visible);
     EXPECT_EQ(c.Chart().At(0).Marker.OutlineColor, kColorWhite);
