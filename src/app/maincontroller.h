@@ -118,6 +118,21 @@ public:
     // wanted to save and the save did not happen).
     bool CloseQuery();
 
+    // --- geometry ------------------------------------------------------
+    // The profile of the selected row, or null.
+    TProfile *SelectedProfile();
+    void ProfilAusrichtenUndNormieren(bool extrapolate); // both "Profil Ausrichten und Normieren" entries
+    void ProfilGlaetten();                               // "Profil automatisch Glätten (COS-Verteilung)"
+    void ZwischenpunkteEinfuegen();                      // "Zwischenpunkte bei t=0.5 einfügen Polynom 3'"
+    void PunkteNeuVerteilen();                           // "Punkte neu verteilen (Ober/Unterseite getrennt) Polynom 3'"
+    void KopieErzeugen(bool inverse);                    // "Kopie erzeugen", "Inverse Kopie erzeugen"
+    void SeiteSpiegeln(bool upper);                      // "Oberseite spiegeln, Unterseite weg" / "Unterseite spiegeln, Oberseite weg"
+    void ProfilInZwischenspeicher();                     // "Profil in Zwischenspeicher merken"
+    void UnterseiteEinbauen();                           // "Unterseite des Zwischenspeicher-Profiles einbauen"
+    void MarkiertePunkteLoeschen();                      // "Markierte Punkte löschen"
+    // The two lists of the profile information window for the selected profile.
+    std::pair<std::vector<std::string>, std::vector<std::string>> ProfileInfoLines(char decimalChar);
+
     // --- analysis ------------------------------------------------------
     // The speed distribution of the selected profile: result row, ca/cm/cw
     // fields and the "V_POL" series over the profile; removes the series when
@@ -163,6 +178,8 @@ private:
     void refreshAnalysis();
     void reportError(const std::string &message);
     int removeResultSeries(std::string_view namePart);
+    // After a geometry command changed the points of profile `index`.
+    void afterGeometryChange(int index, bool markProfile);
 
     MainView &m_view;
     std::string m_programFolder;
@@ -178,6 +195,9 @@ namespace msg {
 inline constexpr const char *kNoProfileSelected = "Es wurde kein Profil angewählt !!";
 inline constexpr const char *kReallyRemove = "Wirklich entfernen ?";
 inline constexpr const char *kReallyRemoveAll = "Wirklich alle Profile entfernen ?";
+inline constexpr const char *kReallyReplaceLowerSide = "Soll die Unterseite wirklich ausgetauscht werden ?";
+inline constexpr const char *kSmoothCaption = "Anz. Koordinaten";
+inline constexpr const char *kSmoothPrompt = "Bitte geben die gewünschte Anzahl von Koodinaten ein !";
 inline constexpr const char *kProjectLoadedAndModified =
     "Achtung: Es ist bereits ein Projekt geladen und es wurde geändert!!\rSollen diese Daten erst gespeichert werden ?";
 inline constexpr const char *kCloseModified =

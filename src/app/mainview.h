@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/redistribute.h"
 #include "plot/colour.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +58,14 @@ public:
                                                       const std::string &proposedName) = 0;
     // Colour dialog preset to `initial`; nullopt when cancelled.
     virtual std::optional<TColor> ChooseColour(TColor initial) = 0;
+    // Input box with caption, prompt and preset text; nullopt when cancelled.
+    virtual std::optional<std::string> AskText(const std::string &caption, const std::string &prompt,
+                                               const std::string &preset) = 0;
+    // The modal redistribution dialog (count text and distribution, kept
+    // between openings). OK calls `accept`; the dialog closes only when it
+    // returns true.
+    virtual void ShowRedistributionDialog(
+        const std::function<bool(const std::string &count, StationDistribution distribution)> &accept) = 0;
 
     // The profile list must be redrawn from the controller's state.
     virtual void RepaintList() = 0;

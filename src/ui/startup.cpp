@@ -10,6 +10,7 @@
 #include "ui/tform5.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -138,7 +139,11 @@ int RunVelmora(QApplication &app)
     form1->setProfileInfoWindow(form3);
     form1->setInfoWindow(form5);
     form1->setProfileInfoRefresh([form3] { form3->Refresh(); });
-    (void)form4;
+    form1->setRedistributionDialog(form4);
+    form3->Lines = [form1] {
+        const QString dec = QLocale().decimalPoint();
+        return form1->Controller().ProfileInfoLines(dec == QStringLiteral(",") ? ',' : '.');
+    };
 
     ReadSettings(*form1, *form3, SettingsPath(programFolder));
     TFontSettings font;

@@ -5,6 +5,7 @@
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
 #include "ui/editfield.h"
+#include "ui/tform4.h"
 #include "ui/qtconvert.h"
 #include "ui/wheelstepsample.h"
 
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QSpinBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -160,23 +162,25 @@ void TForm1::buildMenus()
     add(edit, "Alle Profile entfernen", [&c] { c.AlleProfileEntfernen(); });
     edit->addSeparator();
     later(edit, "Punkte demarkieren");
-    later(edit, "Markierte Punkte löschen");
+    add(edit, "Markierte Punkte löschen", [&c] { c.MarkiertePunkteLoeschen(); });
     edit->addSeparator();
-    later(edit, "Kopie erzeugen");
-    later(edit, "Inverse Kopie erzeugen");
-    later(edit, "Oberseite spiegeln, Unterseite weg");
-    later(edit, "Unterseite spiegeln, Oberseite weg");
+    add(edit, "Kopie erzeugen", [&c] { c.KopieErzeugen(false); });
+    add(edit, "Inverse Kopie erzeugen", [&c] { c.KopieErzeugen(true); });
+    add(edit, "Oberseite spiegeln, Unterseite weg", [&c] { c.SeiteSpiegeln(true); });
+    add(edit, "Unterseite spiegeln, Oberseite weg", [&c] { c.SeiteSpiegeln(false); });
     edit->addSeparator();
-    later(edit, "Profil in Zwischenspeicher merken");
-    m_insertClipboardLowerSide = later(edit, "Unterseite des Zwischenspeicher-Profiles einbauen");
+    add(edit, "Profil in Zwischenspeicher merken", [&c] { c.ProfilInZwischenspeicher(); });
+    m_insertClipboardLowerSide =
+        add(edit, "Unterseite des Zwischenspeicher-Profiles einbauen", [&c] { c.UnterseiteEinbauen(); }, false);
 
     QMenu *funktionen = menuBar()->addMenu(QStringLiteral("Funktionen"));
-    later(funktionen, "Profil Ausrichten und Normieren");
-    later(funktionen, "Profil Ausrichten und Normieren mit Hinterkanten-Extrapolation X=1");
+    add(funktionen, "Profil Ausrichten und Normieren", [&c] { c.ProfilAusrichtenUndNormieren(false); });
+    add(funktionen, "Profil Ausrichten und Normieren mit Hinterkanten-Extrapolation X=1",
+        [&c] { c.ProfilAusrichtenUndNormieren(true); });
     funktionen->addSeparator();
-    later(funktionen, "Profil automatisch Glätten (COS-Verteilung)");
-    later(funktionen, "Zwischenpunkte bei t=0.5 einfügen Polynom 3'");
-    later(funktionen, "Punkte neu verteilen (Ober/Unterseite getrennt) Polynom 3'");
+    add(funktionen, "Profil automatisch Glätten (COS-Verteilung)", [&c] { c.ProfilGlaetten(); });
+    add(funktionen, "Zwischenpunkte bei t=0.5 einfügen Polynom 3'", [&c] { c.ZwischenpunkteEinfuegen(); });
+    add(funktionen, "Punkte neu verteilen (Ober/Unterseite getrennt) Polynom 3'", [&c] { c.PunkteNeuVerteilen(); });
 
     QMenu *einstellungen = menuBar()->addMenu(QStringLiteral("Einstellungen"));
     add(einstellungen, "Mausrad DEC /10 (F2)", [this] { changeWheelStep(-1); });
@@ -550,6 +554,32 @@ std::optional<TColor> TForm1::ChooseColour(TColor initial)
     if (!c.isValid())
         return std::nullopt;
     return fromQColor(c);
+}
+
+std::optional<std::string> TForm1::AskText(const std::string &caption, const std::string &prompt,
+                                           const std::string &preset)
+{
+    QInputDialog box(this);
+    box.setWindowTitle(fromUtf8(caption));
+    box.setLabelText(fromUtf8(prompt));
+    box.setTextValue(fromUtf8(preset));
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue().toStdString();
+}
+
+void TForm1::ShowRedistributionDialog(
+    const std::function<bool(const std::string &, StationDistribution)> &accept)
+{
+    if (!m_redistributionDialog)
+        return;
+    // OK with a count that does not work keeps the dialog open
+    while (m_redistributionDialog->exec() == QDialog::Accepted) {
+        if (accept(m_redistributionDialog->Edit1->text().toStdString(), m_redistributionDialog->distribution()))
+            break;
+    }
 }
 
 void TForm1::RepaintList()

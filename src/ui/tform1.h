@@ -23,6 +23,7 @@ namespace velmora {
 class ChartWidget;
 class CheckListBox;
 class EditField;
+class TForm4;
 class WheelStepSample;
 
 // The main window "Velmora ": menu, profile list beside the plot, control
@@ -86,6 +87,7 @@ public:
     // "Info" shows this window modally.
     void setInfoWindow(QWidget *window) { m_infoWindow = window; }
     void setProfileInfoWindow(QWidget *window) { m_profileInfoWindow = window; }
+    void setRedistributionDialog(TForm4 *dialog) { m_redistributionDialog = dialog; }
 
     // MainView
     void ShowInfo(const std::string &text) override;
@@ -95,6 +97,10 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                               const std::string &proposedName) override;
     std::optional<TColor> ChooseColour(TColor initial) override;
+    std::optional<std::string> AskText(const std::string &caption, const std::string &prompt,
+                                       const std::string &preset) override;
+    void ShowRedistributionDialog(
+        const std::function<bool(const std::string &, StationDistribution)> &accept) override;
     void RepaintList() override;
     void RedrawPlot() override;
     void SetNameTitleFields(const std::string &name, const std::string &title) override;
@@ -127,6 +133,7 @@ private:
     QAction *m_insertClipboardLowerSide = nullptr;
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
+    TForm4 *m_redistributionDialog = nullptr;
 };
 
 } // namespace velmora

@@ -42,4 +42,15 @@ TForm4::TForm4(QWidget *parent)
     setFixedSize(sizeHint());
 }
 
+StationDistribution TForm4::distribution() const
+{
+    if (RadioButton6->isChecked())
+        return StationDistribution::Linear;
+    if (RadioButton4->isChecked())
+        return StationDistribution::SinRear;
+    if (RadioButton5->isChecked())
+        return StationDistribution::Cos;
+    return StationDistribution::SinFront;
+}
+
 } // namespace velmora

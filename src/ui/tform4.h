@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/redistribute.h"
+
 #include <QDialog>
 
 class QLineEdit;
@@ -21,6 +23,8 @@ public:
     QRadioButton *RadioButton3 = nullptr; // "Sin vorne"
     QRadioButton *RadioButton4 = nullptr; // "Sin hinten"
     QRadioButton *RadioButton5 = nullptr; // "Cos"
+
+    StationDistribution distribution() const;
 };
 
 } // namespace velmora

@@ -66,4 +66,32 @@ std::optional<TColor> FakeView::ChooseColour(TColor)
     return a;
 }
 
+std::optional<std::string> FakeView::AskText(const std::string &caption, const std::string &prompt,
+                                             const std::string &preset)
+{
+    askedTexts.push_back(caption + "|" + prompt + "|" + preset);
+    if (textAnswers.empty()) {
+        ADD_FAILURE() << "unscripted input box: " << caption;
+        return std::nullopt;
+    }
+    auto a = textAnswers.front();
+    textAnswers.pop_front();
+    return a;
+}
+
+void FakeView::ShowRedistributionDialog(
+    const std::function<bool(const std::string &, StationDistribution)> &accept)
+{
+    ++redistributionDialogs;
+    redistributionClosedByOk = false;
+    while (!redistributionPresses.empty()) {
+        const auto [count, distribution] = redistributionPresses.front();
+        redistributionPresses.pop_front();
+        if (accept(count, distribution)) {
+            redistributionClosedByOk = true;
+            return;
+        }
+    }
+}
+
 } // namespace velmora::testing

@@ -21,6 +21,9 @@ public:
     std::deque<std::vector<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
     std::deque<std::optional<TColor>> colourAnswers;
+    std::deque<std::optional<std::string>> textAnswers;
+    // each OK press of the redistribution dialog; the dialog is cancelled when they run out
+    std::deque<std::pair<std::string, StationDistribution>> redistributionPresses;
 
     // records
     std::vector<std::string> infos;
@@ -49,6 +52,13 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                               const std::string &proposedName) override;
     std::optional<TColor> ChooseColour(TColor initial) override;
+    std::optional<std::string> AskText(const std::string &caption, const std::string &prompt,
+                                       const std::string &preset) override;
+    void ShowRedistributionDialog(
+        const std::function<bool(const std::string &, StationDistribution)> &accept) override;
+    std::vector<std::string> askedTexts;
+    int redistributionDialogs = 0;
+    bool redistributionClosedByOk = false;
     void RepaintList() override { ++listRepaints; }
     void RedrawPlot() override { ++plotRedraws; }
     void SetNameTitleFields(const std::string &name, const std::string &title) override

@@ -1,0 +1,204 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The commands of "Funktionen" and "Edit" that rebuild a profile's points,
+// and the lists of the profile information window.
+#include "app/maincontroller.h"
+#include "geometry/align.h"
+#include "geometry/characteristics.h"
+#include "geometry/primitives.h"
+#include "geometry/sides.h"
+#include "geometry/smoothing.h"
+#include "model/errors.h"
+#include "model/numbertext.h"
+#include "plot/fillchart.h"
+
+namespace velmora {
+
+TProfile *MainController::SelectedProfile()
+{
+    return RowExists(m_selectedRow) ? &m_project.Profiles[size_t(m_selectedRow)] : nullptr;
+}
+
+void MainController::afterGeometryChange(int index, bool markProfile)
+{
+    if (markProfile && index >= 0 && index < int(m_project.Profiles.size()))
+        m_project.Profiles[size_t(index)].Modified = true;
+    FillChart(m_project, m_chart);
+    repaintList();
+    m_view.RedrawPlot();
+    m_project.Modified = true;
+    refreshAnalysis();
+}
+
+void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
+{
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    const GeometryResult r = AlignNormalise(*profile, extrapolate);
+    if (!r) {
+        if (!r.message.empty())
+            m_view.ShowInfo(r.message);
+        return;
+    }
+    RoundTo6(*profile);
+    profile->Modified = true;
+    // only this profile's series changes
+    RefillSeries(m_project, m_chart, m_project.ActiveIndex);
+    repaintList();
+    m_view.RedrawPlot();
+    m_project.Modified = true;
+    refreshAnalysis();
+}
+
+void MainController::ProfilGlaetten()
+{
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    const auto answer = m_view.AskText(msg::kSmoothCaption, msg::kSmoothPrompt, "121");
+    int count = 0;
+    if (!answer || !TryParseInteger(*answer, count) || count < 5)
+        return;
+    TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    const GeometryResult r = SmoothCosine(*profile, count);
+    if (!r) {
+        if (!r.message.empty())
+            m_view.ShowInfo(r.message);
+        return;
+    }
+    afterGeometryChange(m_project.ActiveIndex, true);
+}
+
+void MainController::ZwischenpunkteEinfuegen()
+{
+    TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    const GeometryResult r = InsertMidpointsCubic(*profile);
+    if (!r) {
+        if (!r.message.empty())
+            m_view.ShowInfo(r.message);
+        return;
+    }
+    afterGeometryChange(m_project.ActiveIndex, true);
+}
+
+void MainController::PunkteNeuVerteilen()
+{
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    m_view.ShowRedistributionDialog([this](const std::string &countText, StationDistribution distribution) {
+        TProfile *profile = m_project.ActiveProfile();
+        if (!profile)
+            return false;
+        int count = 0;
+        if (!TryParseInteger(countText, count)) {
+            reportError(msgNotAnInteger(countText));
+            return false;
+        }
+        const GeometryResult r = RedistributeCubic(*profile, count, distribution);
+        if (!r) {
+            if (!r.message.empty())
+                m_view.ShowInfo(r.message);
+            return false;
+        }
+        afterGeometryChange(m_project.ActiveIndex, true);
+        return true;
+    });
+}
+
+void MainController::KopieErzeugen(bool inverse)
+{
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    const TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    TProfile copy = inverse ? InverseCopy(*profile) : WholeCopy(*profile);
+    copy.Color = NextFreeColour(m_chart, kSysColorBtnFace, m_chart.BackColor);
+    m_project.Profiles.push_back(std::move(copy));
+    afterGeometryChange(-1, false);
+}
+
+void MainController::SeiteSpiegeln(bool upper)
+{
+    TProfile *profile = SelectedProfile();
+    if (!profile) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    const GeometryResult r = upper ? MirrorUpper(*profile) : MirrorLower(*profile);
+    if (!r) {
+        if (!r.message.empty())
+            m_view.ShowInfo(r.message);
+        return;
+    }
+    afterGeometryChange(m_selectedRow, true);
+}
+
+void MainController::ProfilInZwischenspeicher()
+{
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    if (const TProfile *profile = m_project.ActiveProfile())
+        m_project.ClipboardProfile = WholeCopy(*profile);
+}
+
+void MainController::UnterseiteEinbauen()
+{
+    if (!m_project.ClipboardProfile)
+        return;
+    if (!RowExists(m_selectedRow)) {
+        m_view.ShowInfo(msg::kNoProfileSelected);
+        return;
+    }
+    if (!m_view.AskYesNo(msg::kReallyReplaceLowerSide))
+        return;
+    TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    const GeometryResult r = ReplaceLowerSide(*profile, *m_project.ClipboardProfile);
+    if (!r) {
+        if (!r.message.empty())
+            m_view.ShowInfo(r.message);
+        return;
+    }
+    m_project.ClipboardProfile.reset();
+    profile->Modified = true;
+    FillChart(m_project, m_chart);
+    m_view.RedrawPlot();
+    repaintList();
+    m_project.Modified = true;
+}
+
+void MainController::MarkiertePunkteLoeschen()
+{
+    TProfile *profile = m_project.ActiveProfile();
+    if (!profile)
+        return;
+    if (!m_view.AskYesNo(msg::kReallyRemove))
+        return;
+    DeleteMarkedPoints(*profile);
+    afterGeometryChange(m_project.ActiveIndex, true);
+}
+
+std::pair<std::vector<std::string>, std::vector<std::string>> MainController::ProfileInfoLines(char decimalChar)
+{
+    TProfile *profile = SelectedProfile();
+    return {ShowCharacteristics(profile, decimalChar), CheckProfile(profile)};
+}
+
+} // namespace velmora
