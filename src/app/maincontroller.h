@@ -3,6 +3,7 @@
 
 #include "analysis/eppler.h"
 #include "app/mainview.h"
+#include "app/overlaycanvas.h"
 #include "model/profile.h"
 #include "model/settingsfile.h"
 #include "plot/chartmodel.h"
@@ -43,6 +44,10 @@ struct AnalysisInputs
     int UmOffset = 0;              // "Um-Offset"
     ShownSide Side = ShownSide::Both;
 };
+
+// The step one wheel notch moves marked points: 10^-WheelStep for 1..6,
+// 0.0001 for any other value; single precision like the fields it feeds.
+float WheelStepValue(int wheelStep);
 
 // Vertical scale of a result series from its spin field: 0 -> 1, v > 0 ->
 // v / 25 + 1, v < 0 -> 1 - |v / 25| but not below 0.
@@ -149,6 +154,26 @@ public:
     // A field or switch of a group box changed; `polarToo` also reruns the polar.
     void AnalysisInputChanged(bool velocity, bool polar, bool swallowErrors = false);
 
+    // --- point editing -------------------------------------------------
+    bool MoveHorizontal = false; // "Verschiebung horizontal ( X-Richtung )", else vertical
+    char LocaleDecimal = '.';    // decimal separator of the mouse-position label
+
+    void Chart1MouseMove(int x, int y, bool ctrlHeld);
+    // A button went down on the plot at (x, y): picks, marks, unmarks or
+    // activates a point of the selected profile (or its speed curve).
+    void Chart1MouseDown(int x, int y, bool left, bool right, bool ctrlHeld);
+    // A click on the plot: with F4 held, inserts the previewed point.
+    void Chart1Click(bool f4Held);
+    // One wheel notch anywhere in the main window moves the marked points.
+    void FormMouseWheel(int delta);
+    // "Aktiver Punkt" X (xField) or Y left with `text`.
+    void ActivePointFieldDone(bool xField, const std::string &text);
+    // SpeedButton4 clears marks and the active point; the menu entry only marks.
+    void PunkteDemarkieren(bool alsoActive);
+    // After the plot and the equal-scaling step: crosshair, label, insertion
+    // preview (while F4 is held), point marks, the active point fields.
+    void DrawOverlays(OverlayCanvas &canvas, bool f4Held);
+
     // --- plot ----------------------------------------------------------
     void ZoomIn();                        // SpeedButton1
     void ResetView();                     // SpeedButton2
@@ -180,6 +205,8 @@ private:
     int removeResultSeries(std::string_view namePart);
     // After a geometry command changed the points of profile `index`.
     void afterGeometryChange(int index, bool markProfile);
+    // After a point of the active profile was moved, typed or inserted.
+    void afterPointEdit();
 
     MainView &m_view;
     std::string m_programFolder;
@@ -196,6 +223,7 @@ inline constexpr const char *kNoProfileSelected = "Es wurde kein Profil angewäh
 inline constexpr const char *kReallyRemove = "Wirklich entfernen ?";
 inline constexpr const char *kReallyRemoveAll = "Wirklich alle Profile entfernen ?";
 inline constexpr const char *kReallyReplaceLowerSide = "Soll die Unterseite wirklich ausgetauscht werden ?";
+inline constexpr const char *kEndPointQuestion = "Meinten Sie die Endkoordinate oben ?";
 inline constexpr const char *kSmoothCaption = "Anz. Koordinaten";
 inline constexpr const char *kSmoothPrompt = "Bitte geben die gewünschte Anzahl von Koodinaten ein !";
 inline constexpr const char *kProjectLoadedAndModified =

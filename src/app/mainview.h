@@ -83,6 +83,8 @@ public:
     // A polar angle field marked red after an engine error, or back to normal.
     virtual void SetPolarFieldAlarm(PolarField field, bool alarm) = 0;
     virtual void FocusPolarField(PolarField field) = 0;
+    // "Aktiver Punkt" X and Y (empty texts clear them).
+    virtual void SetActivePointFields(const std::string &x, const std::string &y) = 0;
     virtual void CloseMainWindow() = 0;
 };
 

@@ -2,9 +2,11 @@
 #include "ui/chartwidget.h"
 
 #include "app/maincontroller.h"
+#include "app/overlaycanvas.h"
 #include "plot/axislabels.h"
 #include "ui/qtconvert.h"
 
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
@@ -67,6 +69,34 @@ void drawMarker(QPainter &p, const ChartSeries &s, QPointF c)
     }
     }
 }
+
+// The overlay pass draws through this onto the finished plot.
+class PainterCanvas : public OverlayCanvas
+{
+public:
+    PainterCanvas(QPainter &painter, const QFont &font) : m_painter(painter), m_font(font) {}
+
+    void Line(int x0, int y0, int x1, int y1, TColor colour, int width) override
+    {
+        m_painter.setPen(QPen(toQColor(colour), width));
+        m_painter.drawLine(x0, y0, x1, y1);
+    }
+
+    void Text(int x, int y, const std::string &utf8, TColor colour, TColor background) override
+    {
+        m_painter.setFont(m_font);
+        const QFontMetrics fm(m_font);
+        const QString t = QString::fromStdString(utf8);
+        const QRect box(x, y, fm.horizontalAdvance(t) + 2, fm.height());
+        m_painter.fillRect(box, toQColor(background));
+        m_painter.setPen(toQColor(colour));
+        m_painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, t);
+    }
+
+private:
+    QPainter &m_painter;
+    QFont m_font;
+};
 
 } // namespace
 
@@ -181,7 +211,10 @@ void ChartWidget::paintEvent(QPaintEvent *)
         p.drawRect(QRect(m_dragStart, m_dragNow).normalized());
     }
 
-    if (m_controller.AfterDraw())
+    const bool again = m_controller.AfterDraw();
+    PainterCanvas canvas(p, window()->font());
+    m_controller.DrawOverlays(canvas, F4Held && F4Held());
+    if (again)
         QTimer::singleShot(0, this, qOverload<>(&QWidget::update));
 }
 
@@ -195,28 +228,40 @@ void ChartWidget::resizeEvent(QResizeEvent *event)
 void ChartWidget::mousePressEvent(QMouseEvent *event)
 {
     m_dragStart = m_dragNow = event->position().toPoint();
-    if (event->button() == Qt::LeftButton)
-        m_zoomDrag = m_controller.Chart().AllowZoom;
-    else if (event->button() == Qt::RightButton)
+    m_pressed = true;
+    const bool left = event->button() == Qt::LeftButton;
+    const bool right = event->button() == Qt::RightButton;
+    const bool ctrl = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+    m_controller.Chart1MouseDown(m_dragStart.x(), m_dragStart.y(), left, right, ctrl);
+    // the end-point question may have forbidden the zoom for this press
+    if (left)
+        m_zoomDrag = m_controller.Chart().AllowZoom && !(F4Held && F4Held());
+    else if (right)
         m_panDrag = true;
 }
 
 void ChartWidget::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    const PlotRect r = m_controller.Chart().Rect();
-    m_controller.MouseX = std::clamp(pos.x(), r.Left, r.Right);
-    m_controller.MouseY = std::clamp(pos.y(), r.Top, r.Bottom);
-    if (m_panDrag) {
+    if (m_panDrag)
         m_controller.Chart().PanPixels(pos.x() - m_dragNow.x(), pos.y() - m_dragNow.y());
-    }
     m_dragNow = pos;
-    update();
+    const bool ctrl = QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+    m_controller.Chart1MouseMove(pos.x(), pos.y(), ctrl);
+    if (ctrl && !m_controller.Chart().AllowZoom)
+        m_zoomDrag = false;
 }
 
 void ChartWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint end = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && m_pressed && rect().contains(end)) {
+        // a click: with F4 held it inserts the previewed point
+        const bool f4 = F4Held && F4Held();
+        if (Guarded)
+            Guarded([this, f4] { m_controller.Chart1Click(f4); });
+    }
+    m_pressed = false;
     if (event->button() == Qt::LeftButton && m_zoomDrag) {
         m_zoomDrag = false;
         ChartModel &chart = m_controller.Chart();

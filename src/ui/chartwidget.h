@@ -4,6 +4,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <functional>
+
 namespace velmora {
 
 class MainController;
@@ -15,6 +17,11 @@ class ChartWidget : public QWidget
     Q_OBJECT
 public:
     explicit ChartWidget(MainController &controller, QWidget *parent = nullptr);
+
+    // Whether F4 is held: the insertion preview is drawn and a click inserts.
+    std::function<bool()> F4Held;
+    // Runs a controller call that may fail with a message for the user.
+    std::function<void(const std::function<void()> &)> Guarded;
 
     QSize sizeHint() const override { return {800, 470}; }
 
@@ -31,6 +38,7 @@ private:
     MainController &m_controller;
     bool m_zoomDrag = false;
     bool m_panDrag = false;
+    bool m_pressed = false;
     QPoint m_dragStart;
     QPoint m_dragNow;
 };

@@ -10,6 +10,7 @@
 #include "ui/wheelstepsample.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -18,6 +19,8 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QLocale>
+#include <QWheelEvent>
 #include <QSpinBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -98,6 +101,12 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
 
     buildMenus();
     resize(1012, 714);
+
+    const QString dec = QLocale().decimalPoint();
+    m_controller->LocaleDecimal = dec == QStringLiteral(",") ? ',' : '.';
+    Chart1->F4Held = [this] { return m_f4Held; };
+    Chart1->Guarded = [this](const std::function<void()> &fn) { runGuarded(fn); };
+    qApp->installEventFilter(this);
 }
 
 TForm1::~TForm1() = default;
@@ -124,11 +133,6 @@ void TForm1::buildMenus()
         QAction *a = menu->addAction(QString::fromUtf8(caption));
         a->setEnabled(enabled);
         connect(a, &QAction::triggered, this, [this, fn] { runGuarded(fn); });
-        return a;
-    };
-    auto later = [](QMenu *menu, const char *caption) {
-        QAction *a = menu->addAction(QString::fromUtf8(caption));
-        a->setEnabled(false);
         return a;
     };
 
@@ -161,7 +165,7 @@ void TForm1::buildMenus()
     add(edit, "Profil entfernen", [&c] { c.ProfilEntfernen(); });
     add(edit, "Alle Profile entfernen", [&c] { c.AlleProfileEntfernen(); });
     edit->addSeparator();
-    later(edit, "Punkte demarkieren");
+    add(edit, "Punkte demarkieren", [&c] { c.PunkteDemarkieren(false); });
     add(edit, "Markierte Punkte löschen", [&c] { c.MarkiertePunkteLoeschen(); });
     edit->addSeparator();
     add(edit, "Kopie erzeugen", [&c] { c.KopieErzeugen(false); });
@@ -225,7 +229,7 @@ QWidget *TForm1::buildPanel()
     SpeedButton4 = new QToolButton(panel);
     SpeedButton4->setObjectName(QStringLiteral("SpeedButton4"));
     SpeedButton4->setText(QStringLiteral("Punkte demarkieren"));
-    SpeedButton4->setEnabled(false);
+    connect(SpeedButton4, &QToolButton::clicked, this, [&c] { c.PunkteDemarkieren(true); });
     place(SpeedButton4, 8, 6, std::max(129, SpeedButton4->sizeHint().width()), 22);
     const int shift = SpeedButton4->width() - 129;
     SpeedButton1 = pictureButton(panel, QStringLiteral("SpeedButton1"), QStringLiteral("+"), QStringLiteral("Vergrößern"));
@@ -270,14 +274,21 @@ QWidget *TForm1::buildPanel()
     label("Aktiver Punkt", 312, 4);
     label("X", 280, 24);
     label("Y", 280, 44);
-    Edit1 = new QLineEdit(panel);
+    Edit1 = new EditField(panel);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setEnabled(false);
     place(Edit1, 296, 20, 121, 21);
-    Edit2 = new QLineEdit(panel);
+    Edit2 = new EditField(panel);
     Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setEnabled(false);
     place(Edit2, 296, 40, 121, 21);
+    for (EditField *e : {Edit1, Edit2}) {
+        const bool xField = e == Edit1;
+        connect(e, &EditField::exited, this, [this, e, xField] {
+            runGuarded([this, e, xField] { m_controller->ActivePointFieldDone(xField, e->text().toStdString()); });
+            e->setModified(false);
+        });
+        // Enter ends the typing: the list takes the focus, the field is left
+        connect(e, &QLineEdit::returnPressed, this, [this] { CheckListBox1->setFocus(Qt::OtherFocusReason); });
+    }
 
     label("Nachkommastelle", 432, 4);
     PaintBox1 = new WheelStepSample(c.Project().WheelStep, panel);
@@ -302,6 +313,7 @@ QWidget *TForm1::buildPanel()
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     place(RadioButton2, 280, 88, 241, 17);
     RadioButton2->setChecked(true);
+    connect(RadioButton1, &QRadioButton::toggled, this, [&c](bool on) { c.MoveHorizontal = on; });
 
     buildAnalysisBoxes(panel);
     return panel;
@@ -483,6 +495,40 @@ void TForm1::keyPressEvent(QKeyEvent *event)
     PaintBox1->update();
 }
 
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    const bool inside = widget && (widget == this || isAncestorOf(widget));
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F4 && !key->isAutoRepeat()) {
+            m_f4Held = event->type() == QEvent::KeyPress;
+            Chart1->update();
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        if (inside) {
+            // the wheel moves points wherever it turns in this window
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
+            if (delta != 0)
+                runGuarded([this, delta] { m_controller->FormMouseWheel(delta); });
+            return true;
+        }
+        break;
+    case QEvent::WindowDeactivate:
+        if (widget == this)
+            m_f4Held = false;
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
     if (m_controller->CloseQuery()) {
@@ -615,6 +661,18 @@ void TForm1::SetMenuEnabled(MenuEntry entry, bool enabled)
 void TForm1::CloseMainWindow()
 {
     close();
+}
+
+void TForm1::SetActivePointFields(const std::string &x, const std::string &y)
+{
+    // a coordinate being typed is not overwritten by the redraws around it
+    for (auto [field, text] : {std::pair{Edit1, &x}, std::pair{Edit2, &y}}) {
+        if (field->hasFocus() && field->isModified())
+            continue;
+        const QString t = fromUtf8(*text);
+        if (field->text() != t)
+            field->setText(t);
+    }
 }
 
 void TForm1::SetListEnabled(bool enabled)

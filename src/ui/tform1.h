@@ -39,8 +39,8 @@ public:
     MainController &Controller() { return *m_controller; }
     CheckListBox *CheckListBox1 = nullptr;
     ChartWidget *Chart1 = nullptr;
-    QLineEdit *Edit1 = nullptr;
-    QLineEdit *Edit2 = nullptr;
+    EditField *Edit1 = nullptr;
+    EditField *Edit2 = nullptr;
     QLineEdit *Edit4 = nullptr;
     QLineEdit *Edit5 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
@@ -108,6 +108,7 @@ public:
     void SetMenuEnabled(MenuEntry entry, bool enabled) override;
     void CloseMainWindow() override;
     void SetListEnabled(bool enabled) override;
+    void SetActivePointFields(const std::string &x, const std::string &y) override;
     void SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw) override;
     void SetPolarFieldAlarm(PolarField field, bool alarm) override;
     void FocusPolarField(PolarField field) override;
@@ -119,6 +120,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // F4 is tracked and the wheel taken wherever they happen in this window.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildMenus();
@@ -134,6 +137,7 @@ private:
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;
+    bool m_f4Held = false;
 };
 
 } // namespace velmora

@@ -76,6 +76,13 @@ public:
     }
     void SetPolarFieldAlarm(PolarField field, bool alarm) override { alarms[field] = alarm; }
     void FocusPolarField(PolarField field) override { focused = field; }
+    void SetActivePointFields(const std::string &x, const std::string &y) override
+    {
+        activeX = x;
+        activeY = y;
+    }
+    std::string activeX = "unset";
+    std::string activeY = "unset";
     void CloseMainWindow() override { closeRequested = true; }
 };
 
