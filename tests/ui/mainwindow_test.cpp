@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/naca4.h"
 #include "model/coordinatefile.h"
+#include "model/numbertext.h"
 #include "support/testing.h"
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
+#include "ui/editfield.h"
 #include "ui/startup.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -183,4 +186,31 @@ TEST(MainWindow, SettingsSurviveARestartAndStayOnScreen)
     TForm3 form3(&form1);
     EXPECT_FALSE(WriteSettings(form1, form3, folder + "/no/such/Velmora.ini", error));
     EXPECT_EQ(error, "Datei " + dir.path().string() + "/no/such/Velmora.ini kann nicht erstellt werden");
+}
+
+TEST(MainWindow, WheelAnywhereInTheWindowMovesTheMarkedPoints)
+{
+    TempDir dir;
+    ScriptedForm1 w(QString::fromStdString(dir.path().string()));
+    w.resize(1012, 714);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    MainController &c = w.Controller();
+    c.Analysis.VRechnen = false;
+    c.Project().Profiles.push_back(MakeNaca4("0012"));
+    c.Project().Profiles[0].Points[10].Marked = true;
+    c.Project().Profiles[0].Points[10].Active = true;
+    w.Chart1->repaint();
+    c.CheckListBox1MouseDown(0, false);
+    const double y = c.Project().Profiles[0].Points[10].Y;
+
+    // over the profile list, which would otherwise scroll
+    const QPoint at = w.CheckListBox1->viewport()->rect().center();
+    QWheelEvent wheel(at, w.CheckListBox1->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w.CheckListBox1->viewport(), &wheel);
+    EXPECT_DOUBLE_EQ(c.Project().Profiles[0].Points[10].Y, RoundTo6(y + 0.0001));
+    w.Chart1->repaint();
+    EXPECT_EQ(w.Edit2->text().toStdString(), FormatCoordinate(11, 6, ',', c.Project().Profiles[0].Points[10].Y))
+        << "the active point fields follow after the redraw";
 }
