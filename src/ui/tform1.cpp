@@ -5,6 +5,7 @@
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
 #include "ui/editfield.h"
+#include "ui/formresizerqt.h"
 #include "ui/tform4.h"
 #include "ui/qtconvert.h"
 #include "ui/wheelstepsample.h"
@@ -89,7 +90,8 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(Splitter1, 1);
-    layout->addWidget(buildPanel());
+    m_panel = buildPanel();
+    layout->addWidget(m_panel);
     setCentralWidget(central);
 
     StatusPanel0 = new QLabel;
@@ -107,6 +109,20 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
     Chart1->F4Held = [this] { return m_f4Held; };
     Chart1->Guarded = [this](const std::function<void()> &fn) { runGuarded(fn); };
     qApp->installEventFilter(this);
+
+    captureLayout(true);
+    connect(Splitter1, &QSplitter::splitterMoved, this, [this] { captureLayout(false); });
+}
+
+void TForm1::captureLayout(bool scaleFonts)
+{
+    delete m_resizer;
+    QList<QWidget *> controls{m_panel};
+    for (QWidget *w : m_panel->findChildren<QWidget *>()) {
+        if (w->parentWidget() == m_panel || qobject_cast<QGroupBox *>(w->parentWidget()))
+            controls.append(w);
+    }
+    m_resizer = new QtFormResizer(this, scaleFonts, 2, 20, controls, m_panel);
 }
 
 TForm1::~TForm1() = default;

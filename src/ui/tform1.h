@@ -24,6 +24,7 @@ class ChartWidget;
 class CheckListBox;
 class EditField;
 class TForm4;
+class QtFormResizer;
 class WheelStepSample;
 
 // The main window "Velmora ": menu, profile list beside the plot, control
@@ -138,6 +139,11 @@ private:
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;
     bool m_f4Held = false;
+    QWidget *m_panel = nullptr;
+    QtFormResizer *m_resizer = nullptr;
+    // Records the layout for proportional scaling; after the splitter was
+    // moved the fonts keep their sizes.
+    void captureLayout(bool scaleFonts);
 };
 
 } // namespace velmora
