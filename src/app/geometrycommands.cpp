@@ -18,6 +18,21 @@ TProfile *MainController::SelectedProfile()
     return RowExists(m_selectedRow) ? &m_project.Profiles[size_t(m_selectedRow)] : nullptr;
 }
 
+bool MainController::requireSelection()
+{
+    if (RowExists(m_selectedRow))
+        return true;
+    m_view.ShowInfo(msg::kNoProfileSelected);
+    return false;
+}
+
+bool MainController::accepted(const GeometryResult &result)
+{
+    if (!result && !result.message.empty())
+        m_view.ShowInfo(result.message);
+    return bool(result);
+}
+
 void MainController::afterGeometryChange(int index, bool markProfile)
 {
     if (markProfile && index >= 0 && index < int(m_project.Profiles.size()))
@@ -31,19 +46,13 @@ void MainController::afterGeometryChange(int index, bool markProfile)
 
 void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
-    const GeometryResult r = AlignNormalise(*profile, extrapolate);
-    if (!r) {
-        if (!r.message.empty())
-            m_view.ShowInfo(r.message);
+    if (!accepted(AlignNormalise(*profile, extrapolate)))
         return;
-    }
     RoundTo6(*profile);
     profile->Modified = true;
     // only this profile's series changes
@@ -56,10 +65,8 @@ void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
 
 void MainController::ProfilGlaetten()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     const auto answer = m_view.AskText(msg::kSmoothCaption, msg::kSmoothPrompt, "121");
     int count = 0;
     if (!answer || !TryParseInteger(*answer, count) || count < 5)
@@ -67,12 +74,8 @@ void MainController::ProfilGlaetten()
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
-    const GeometryResult r = SmoothCosine(*profile, count);
-    if (!r) {
-        if (!r.message.empty())
-            m_view.ShowInfo(r.message);
+    if (!accepted(SmoothCosine(*profile, count)))
         return;
-    }
     afterGeometryChange(m_project.ActiveIndex, true);
 }
 
@@ -81,21 +84,15 @@ void MainController::ZwischenpunkteEinfuegen()
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
-    const GeometryResult r = InsertMidpointsCubic(*profile);
-    if (!r) {
-        if (!r.message.empty())
-            m_view.ShowInfo(r.message);
+    if (!accepted(InsertMidpointsCubic(*profile)))
         return;
-    }
     afterGeometryChange(m_project.ActiveIndex, true);
 }
 
 void MainController::PunkteNeuVerteilen()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     m_view.ShowRedistributionDialog([this](const std::string &countText, StationDistribution distribution) {
         TProfile *profile = m_project.ActiveProfile();
         if (!profile)
@@ -105,12 +102,8 @@ void MainController::PunkteNeuVerteilen()
             reportError(msgNotAnInteger(countText));
             return false;
         }
-        const GeometryResult r = RedistributeCubic(*profile, count, distribution);
-        if (!r) {
-            if (!r.message.empty())
-                m_view.ShowInfo(r.message);
+        if (!accepted(RedistributeCubic(*profile, count, distribution)))
             return false;
-        }
         afterGeometryChange(m_project.ActiveIndex, true);
         return true;
     });
@@ -118,10 +111,8 @@ void MainController::PunkteNeuVerteilen()
 
 void MainController::KopieErzeugen(bool inverse)
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     const TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
@@ -133,26 +124,18 @@ void MainController::KopieErzeugen(bool inverse)
 
 void MainController::SeiteSpiegeln(bool upper)
 {
-    TProfile *profile = SelectedProfile();
-    if (!profile) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
-    const GeometryResult r = upper ? MirrorUpper(*profile) : MirrorLower(*profile);
-    if (!r) {
-        if (!r.message.empty())
-            m_view.ShowInfo(r.message);
+    TProfile &profile = *SelectedProfile();
+    if (!accepted(upper ? MirrorUpper(profile) : MirrorLower(profile)))
         return;
-    }
     afterGeometryChange(m_selectedRow, true);
 }
 
 void MainController::ProfilInZwischenspeicher()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     if (const TProfile *profile = m_project.ActiveProfile())
         m_project.ClipboardProfile = WholeCopy(*profile);
 }
@@ -161,21 +144,15 @@ void MainController::UnterseiteEinbauen()
 {
     if (!m_project.ClipboardProfile)
         return;
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     if (!m_view.AskYesNo(msg::kReallyReplaceLowerSide))
         return;
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
-    const GeometryResult r = ReplaceLowerSide(*profile, *m_project.ClipboardProfile);
-    if (!r) {
-        if (!r.message.empty())
-            m_view.ShowInfo(r.message);
+    if (!accepted(ReplaceLowerSide(*profile, *m_project.ClipboardProfile)))
         return;
-    }
     m_project.ClipboardProfile.reset();
     profile->Modified = true;
     FillChart(m_project, m_chart);

@@ -173,10 +173,8 @@ void MainController::AlleHaekchen(bool on)
 
 void MainController::ProfilNachVorneBringen()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     const int n = int(m_project.Profiles.size());
     std::swap(m_project.Profiles[size_t(m_selectedRow)], m_project.Profiles[size_t(n - 1)]);
     rebuildRows();
@@ -211,10 +209,8 @@ void MainController::SortiereListeNachNamen()
 
 void MainController::ProfilFarbeAendern()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     TProfile &p = m_project.Profiles[size_t(m_selectedRow)];
     if (const auto colour = m_view.ChooseColour(p.Color)) {
         p.Color = *colour;
@@ -229,10 +225,8 @@ void MainController::ProfilFarbeAendern()
 
 void MainController::ProfilEntfernen()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     if (!m_view.AskYesNo(msg::kReallyRemove))
         return;
     m_project.RemoveProfile(m_selectedRow);
@@ -386,10 +380,8 @@ void MainController::ProfilLaden()
 
 void MainController::ProfilSpeichernUnter()
 {
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
     const TProfile &p = m_project.Profiles[size_t(m_selectedRow)];
     const std::string proposed = p.Name.empty() ? std::string() : cp1252ToUtf8(p.Name) + ".dat";
     const auto chosen = m_view.ChooseSaveFile(kProfileSaveDialog, SaveDialog1Dir, proposed);

@@ -4,6 +4,7 @@
 #include "analysis/eppler.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
+#include "geometry/result.h"
 #include "model/profile.h"
 #include "model/settingsfile.h"
 #include "plot/chartmodel.h"
@@ -203,6 +204,10 @@ private:
     void refreshAnalysis();
     void reportError(const std::string &message);
     int removeResultSeries(std::string_view namePart);
+    // Shows "Es wurde kein Profil angewählt !!" and returns false without a selected row.
+    bool requireSelection();
+    // True when the operation ran; otherwise shows its reason (if it has one).
+    bool accepted(const GeometryResult &result);
     // After a geometry command changed the points of profile `index`.
     void afterGeometryChange(int index, bool markProfile);
     // After a point of the active profile was moved, typed or inserted.
