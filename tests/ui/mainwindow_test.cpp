@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geometry/naca4.h"
 #include "model/coordinatefile.h"
+#include "model/fontsettingsfile.h"
 #include "model/numbertext.h"
 #include "support/testing.h"
 #include "ui/chartwidget.h"
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWheelEvent>
@@ -213,4 +215,21 @@ TEST(MainWindow, WheelAnywhereInTheWindowMovesTheMarkedPoints)
     w.Chart1->repaint();
     EXPECT_EQ(w.Edit2->text().toStdString(), FormatCoordinate(11, 6, ',', c.Project().Profiles[0].Points[10].Y))
         << "the active point fields follow after the redraw";
+}
+
+TEST(MainWindow, FontSettingsGiveEveryControlTheCommonFont)
+{
+    TempDir dir;
+    TForm1 w(QString::fromStdString(dir.path().string()));
+    const QString family = w.Edit4->font().family();
+    TFontSettings font = ParseFontSettingsLines({"FONT_SIZE=10", "FONT_STYLE=[fsItalic]", "FONT_COLOR=255"});
+    ApplyFontSettings(font);
+    for (QWidget *control : {static_cast<QWidget *>(w.Edit4), static_cast<QWidget *>(w.CheckBox2),
+                             static_cast<QWidget *>(w.Button6)}) {
+        EXPECT_EQ(control->font().pointSize(), 10) << control->objectName().toStdString();
+        EXPECT_TRUE(control->font().italic());
+        EXPECT_FALSE(control->font().bold()) << "the style replaces the designed bold";
+        EXPECT_EQ(control->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    EXPECT_EQ(w.Edit4->font().family(), family) << "an empty face name keeps each face";
 }
