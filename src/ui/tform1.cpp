@@ -301,6 +301,7 @@ QWidget *TForm1::buildPanel()
         connect(e, &EditField::exited, this, [this, e, xField] {
             runGuarded([this, e, xField] { m_controller->ActivePointFieldDone(xField, e->text().toStdString()); });
             e->setModified(false);
+            m_keyPreview = true;
         });
         // Enter ends the typing: the list takes the focus, the field is left
         connect(e, &QLineEdit::returnPressed, this, [this] { CheckListBox1->setFocus(Qt::OtherFocusReason); });
@@ -492,23 +493,37 @@ void TForm1::OpenHelpDocument(const QString &document)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void TForm1::keyPressEvent(QKeyEvent *event)
+bool TForm1::previewKey(QObject *target, const QKeyEvent *key)
 {
-    switch (event->key()) {
-    case Qt::Key_F1:
-        OpenHelpDocument(QStringLiteral("Editor Hilfe.pdf"));
-        break;
-    case Qt::Key_F2:
-        changeWheelStep(-1);
-        break;
-    case Qt::Key_F3:
-        changeWheelStep(+1);
-        break;
-    default:
-        QMainWindow::keyPressEvent(event);
-        return;
+    // the window sees every key first, until the user types into a field
+    bool handled = false;
+    if (m_keyPreview) {
+        switch (key->key()) {
+        case Qt::Key_F1:
+            OpenHelpDocument(QStringLiteral("Editor Hilfe.pdf"));
+            handled = true;
+            break;
+        case Qt::Key_F2:
+            changeWheelStep(-1);
+            handled = true;
+            break;
+        case Qt::Key_F3:
+            changeWheelStep(+1);
+            handled = true;
+            break;
+        default:
+            break;
+        }
+        PaintBox1->update();
     }
-    PaintBox1->update();
+    for (QWidget *field : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(Edit2),
+                           static_cast<QWidget *>(Edit6), static_cast<QWidget *>(Edit7),
+                           static_cast<QWidget *>(Edit11), static_cast<QWidget *>(Edit12),
+                           static_cast<QWidget *>(Edit13)}) {
+        if (target == field)
+            m_keyPreview = false;
+    }
+    return handled;
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -523,8 +538,16 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             m_f4Held = event->type() == QEvent::KeyPress;
             Chart1->update();
         }
+        // a key is seen once, where it is first delivered: the focused widget
+        if (event->type() == QEvent::KeyPress && inside && watched == QApplication::focusWidget()
+            && previewKey(watched, key))
+            return true;
         break;
     }
+    case QEvent::MouseMove:
+        if (watched == Chart1)
+            m_keyPreview = true;
+        break;
     case QEvent::Wheel:
         if (inside) {
             // the wheel moves points wherever it turns in this window

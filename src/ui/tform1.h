@@ -10,6 +10,7 @@
 
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -120,7 +121,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     // F4 is tracked and the wheel taken wherever they happen in this window.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -139,6 +139,10 @@ private:
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;
     bool m_f4Held = false;
+    bool m_keyPreview = true;
+    // F1 to F3 act on the window; typing into a field turns that off until
+    // the field is left or the mouse moves over the plot. True when handled.
+    bool previewKey(QObject *target, const QKeyEvent *key);
     QWidget *m_panel = nullptr;
     QtFormResizer *m_resizer = nullptr;
     // Records the layout for proportional scaling; after the splitter was

@@ -233,3 +233,23 @@ TEST(MainWindow, FontSettingsGiveEveryControlTheCommonFont)
     }
     EXPECT_EQ(w.Edit4->font().family(), family) << "an empty face name keeps each face";
 }
+
+TEST(MainWindow, FunctionKeysRestWhileACoordinateIsTyped)
+{
+    TempDir dir;
+    TForm1 w(QString::fromStdString(dir.path().string()));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    MainController &c = w.Controller();
+    w.Edit1->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Edit1->hasFocus(); }));
+    QTest::keyClick(w.Edit1, Qt::Key_F3); // the first key still reaches the window
+    EXPECT_EQ(c.Project().WheelStep, 5);
+    QTest::keyClick(w.Edit1, Qt::Key_F3);
+    EXPECT_EQ(c.Project().WheelStep, 5) << "typing into the field took the keys from the window";
+    QMouseEvent move(QEvent::MouseMove, QPointF(301, 201), w.Chart1->mapToGlobal(QPointF(301, 201)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w.Chart1, &move);
+    QTest::keyClick(w.Edit1, Qt::Key_F2);
+    EXPECT_EQ(c.Project().WheelStep, 4) << "a mouse move over the plot gives them back";
+}
