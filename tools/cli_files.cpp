@@ -5,6 +5,7 @@
 #include "model/coordinatefile.h"
 #include "model/errors.h"
 #include "model/projectfile.h"
+#include "model/textfile.h"
 
 #include <array>
 #include <ostream>
@@ -15,15 +16,7 @@ namespace {
 
 bool isProjectPath(const std::string &path)
 {
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos)
-        return false;
-    std::string ext = path.substr(dot);
-    for (char &c : ext) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    }
-    return ext == ".VMPRO" || ext == ".VMPRO2";
+    return EndsWithNoCase(path, ".VMPRO") || EndsWithNoCase(path, ".VMPRO2");
 }
 
 int runNaca(const std::vector<std::string> &args, std::ostream &, std::ostream &err)

@@ -199,12 +199,9 @@ void MainController::AnalysisInputChanged(bool velocity, bool polar, bool swallo
 void MainController::SideClicked(ShownSide side)
 {
     Analysis.Side = side;
-    TProfile *profile = RowExists(m_selectedRow) ? m_project.ActiveProfile() : nullptr;
-    if (!RowExists(m_selectedRow)) {
-        m_view.ShowInfo(msg::kNoProfileSelected);
+    if (!requireSelection())
         return;
-    }
-    if (profile) {
+    if (TProfile *profile = m_project.ActiveProfile()) {
         for (TKoordi &k : profile->Points) {
             k.Marked = false;
             k.Active = false;

@@ -41,7 +41,7 @@ void MainController::afterGeometryChange(int index, bool markProfile)
     repaintList();
     m_view.RedrawPlot();
     m_project.Modified = true;
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
@@ -60,7 +60,7 @@ void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
     repaintList();
     m_view.RedrawPlot();
     m_project.Modified = true;
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::ProfilGlaetten()

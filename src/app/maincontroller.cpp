@@ -26,34 +26,12 @@ const FileDialogSetup kProjectSaveDialog = {"Projekt-Datei speichern unter",
 
 namespace {
 
-bool endsWithNoCase(const std::string &text, std::string_view ending)
-{
-    if (text.size() < ending.size())
-        return false;
-    for (size_t i = 0; i < ending.size(); ++i) {
-        auto up = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; };
-        if (up(text[text.size() - ending.size() + i]) != up(ending[i]))
-            return false;
-    }
-    return true;
-}
-
 // A typed name without an ending gets the dialog's default one.
 std::string withDefaultSuffix(const std::string &path, const std::string &suffix)
 {
     if (suffix.empty() || FileNamePart(path).find('.') != std::string::npos)
         return path;
     return path + "." + suffix;
-}
-
-std::string upperAscii(const std::string &s)
-{
-    std::string u = s;
-    for (char &c : u) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-    }
-    return u;
 }
 
 } // namespace
@@ -102,11 +80,6 @@ void MainController::repaintList()
         OnProfileInfoRefresh();
 }
 
-void MainController::refreshAnalysis()
-{
-    RefreshAnalysis();
-}
-
 void MainController::reportError(const std::string &message)
 {
     m_view.ShowError(message);
@@ -142,7 +115,7 @@ void MainController::CheckListBox1ClickCheck(int row, bool checked)
     m_project.Modified = true;
     repaintList();
     m_view.RedrawPlot();
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::CheckListBox1MouseDown(int row, bool rightButton)
@@ -151,7 +124,7 @@ void MainController::CheckListBox1MouseDown(int row, bool rightButton)
     BeforeDrawSeries();
     m_view.RedrawPlot();
     repaintList();
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::CheckListBox1KeySelect(int row)
@@ -168,7 +141,7 @@ void MainController::AlleHaekchen(bool on)
     m_view.RedrawPlot();
     clearSelection();
     repaintList();
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::ProfilNachVorneBringen()
@@ -184,7 +157,7 @@ void MainController::ProfilNachVorneBringen()
     repaintList();
     m_view.RedrawPlot();
     m_project.Modified = true;
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::SortiereListeNachNamen()
@@ -192,8 +165,8 @@ void MainController::SortiereListeNachNamen()
     // names equal after upper-casing a-z keep their order; other bytes compare by code
     std::stable_sort(m_project.Profiles.begin(), m_project.Profiles.end(),
                      [](const TProfile &a, const TProfile &b) {
-                         const std::string ua = upperAscii(a.Name);
-                         const std::string ub = upperAscii(b.Name);
+                         const std::string ua = UpperAscii(a.Name);
+                         const std::string ub = UpperAscii(b.Name);
                          return std::lexicographical_compare(
                              ua.begin(), ua.end(), ub.begin(), ub.end(), [](char x, char y) {
                                  return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
@@ -204,7 +177,7 @@ void MainController::SortiereListeNachNamen()
     repaintList();
     clearSelection();
     m_project.Modified = true;
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::ProfilFarbeAendern()
@@ -218,7 +191,7 @@ void MainController::ProfilFarbeAendern()
             m_chart.At(m_selectedRow).Color = *colour;
         repaintList();
     }
-    refreshAnalysis();
+    RefreshAnalysis();
     m_view.RedrawPlot();
     m_project.Modified = true;
 }
@@ -236,7 +209,7 @@ void MainController::ProfilEntfernen()
     m_view.RedrawPlot();
     repaintList();
     m_project.Modified = true;
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::AlleProfileEntfernen()
@@ -250,7 +223,7 @@ void MainController::AlleProfileEntfernen()
     clearSelection();
     m_view.SetNameTitleFields({}, {});
     repaintList();
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::NameFieldDone(const std::string &textUtf8)
@@ -298,7 +271,7 @@ void MainController::ProjektDateiLaden()
     m_view.SetNameTitleFields({}, {});
     repaintList();
     m_project.Modified = false;
-    refreshAnalysis();
+    RefreshAnalysis();
 
     m_project.Profiles = std::move(loaded.Profiles);
     m_project.FileName = FileNamePart(path);
@@ -330,7 +303,7 @@ void MainController::ProjektDateiDazuLaden()
 bool MainController::ProjektDateiSpeichernUnter()
 {
     std::string proposed = m_project.FileName.empty() ? "Noname" : m_project.FileName;
-    if (endsWithNoCase(proposed, ".VMPRO"))
+    if (EndsWithNoCase(proposed, ".VMPRO"))
         proposed += "2";
     const auto chosen = m_view.ChooseSaveFile(kProjectSaveDialog, SaveDialog2Dir, proposed);
     if (!chosen || chosen->empty())
@@ -375,7 +348,7 @@ void MainController::ProfilLaden()
     m_project.Modified = true;
     clearSelection();
     repaintList();
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 void MainController::ProfilSpeichernUnter()
@@ -493,7 +466,7 @@ void MainController::Hintergrundfarbe()
         m_chart.BackColor = *colour;
     m_view.RedrawPlot();
     // result series take their colours from the background
-    refreshAnalysis();
+    RefreshAnalysis();
 }
 
 // --- settings ------------------------------------------------------------

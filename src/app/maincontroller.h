@@ -201,7 +201,6 @@ private:
     void clearSelection();
     void rebuildRows();
     void repaintList();
-    void refreshAnalysis();
     void reportError(const std::string &message);
     int removeResultSeries(std::string_view namePart);
     // Shows "Es wurde kein Profil angewählt !!" and returns false without a selected row.

@@ -67,7 +67,7 @@ void MainController::afterPointEdit()
     RefillSeries(m_project, m_chart, m_project.ActiveIndex);
     if (OnProfileInfoRefresh)
         OnProfileInfoRefresh();
-    refreshAnalysis();
+    RefreshAnalysis();
     m_project.Modified = true;
 }
 

@@ -13,12 +13,8 @@ namespace velmora {
 std::string ProfileNameFromPath(const std::string &path)
 {
     const std::string file = FileNamePart(path);
-    for (size_t i = 0; i + 4 <= file.size(); ++i) {
-        auto up = [](char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; };
-        if (file[i] == '.' && up(file[i + 1]) == 'D' && up(file[i + 2]) == 'A' && up(file[i + 3]) == 'T')
-            return utf8ToCp1252(file.substr(0, i));
-    }
-    return {};
+    const size_t at = UpperAscii(file).find(".DAT");
+    return at == std::string::npos ? std::string() : utf8ToCp1252(file.substr(0, at));
 }
 
 namespace {
@@ -29,12 +25,7 @@ TKoordi parsePointLine(std::string_view line)
     TKoordi k;
     if (p == std::string_view::npos) {
         // a single number, or numbers joined by a tab: the whole line is at fault
-        std::string shown(line);
-        for (char &c : shown) {
-            if (c == '.')
-                c = ',';
-        }
-        throw UserError(msgNotAFloat(cp1252ToUtf8(shown)));
+        throw NotAFloatError(line);
     }
     k.X = ParseNumber(TrimText(line.substr(0, p + 1)));
     k.Y = ParseNumber(TrimText(line.substr(p)));

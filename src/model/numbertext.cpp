@@ -190,11 +190,16 @@ bool TryParseNumber(std::string_view text, double &value)
     return parseDecimal(text, value);
 }
 
+UserError NotAFloatError(std::string_view text)
+{
+    return UserError(msgNotAFloat(cp1252ToUtf8(commaText(text))));
+}
+
 double ParseNumber(std::string_view text)
 {
     double v = 0;
     if (!parseDecimal(text, v))
-        throw UserError(msgNotAFloat(cp1252ToUtf8(commaText(text))));
+        throw NotAFloatError(text);
     return v;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/errors.h"
+
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,10 @@ std::string FormatCoordinate(int maxLen, int decimals, char decimalChar, double 
 // "." turned into ",") for anything else, including an empty text and values
 // outside the double range. `text` is 8-bit file text (Windows-1252).
 double ParseNumber(std::string_view text);
+
+// The error ParseNumber raises for `text`: "'%s' ist kein gültiger
+// Gleitkommawert" with the text's "." shown as ",".
+UserError NotAFloatError(std::string_view text);
 
 // Like ParseNumber but returns false instead of throwing.
 bool TryParseNumber(std::string_view text, double &value);

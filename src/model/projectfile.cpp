@@ -30,17 +30,7 @@ std::string ScrambleText(std::string_view text, std::string_view key)
 
 bool IsScrambledProjectPath(const std::string &path)
 {
-    static constexpr std::string_view ending = ".VMPRO2";
-    if (path.size() < ending.size())
-        return false;
-    for (size_t i = 0; i < ending.size(); ++i) {
-        char c = path[path.size() - ending.size() + i];
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 32);
-        if (c != ending[i])
-            return false;
-    }
-    return true;
+    return EndsWithNoCase(path, ".VMPRO2");
 }
 
 std::string ProjectPlainText(const TProf_Projekt &project)
@@ -88,12 +78,7 @@ TKoordi parseDataXY(std::string_view value)
     TKoordi k;
     if (sp == std::string::npos) {
         // one number or none: the value as a whole is not a coordinate pair
-        std::string shown = v;
-        for (char &c : shown) {
-            if (c == '.')
-                c = ',';
-        }
-        throw UserError(msgNotAFloat(cp1252ToUtf8(shown)));
+        throw NotAFloatError(v);
     }
     std::string_view y(v);
     y = y.substr(sp);

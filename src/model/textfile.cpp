@@ -127,6 +127,22 @@ void WriteFileAtomic(const std::string &path, std::string_view bytes)
     }
 }
 
+std::string UpperAscii(std::string_view text)
+{
+    std::string upper(text);
+    for (char &c : upper) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32);
+    }
+    return upper;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view ending)
+{
+    return text.size() >= ending.size()
+        && UpperAscii(text.substr(text.size() - ending.size())) == UpperAscii(ending);
+}
+
 std::string FileNamePart(const std::string &path)
 {
     const auto pos = path.find_last_of("/\\");

@@ -28,6 +28,12 @@ std::string JoinLinesCrLf(const std::vector<std::string> &lines);
 // werden" (the path inserted) on any failure; the temporary file is removed.
 void WriteFileAtomic(const std::string &path, std::string_view bytes);
 
+// Upper case for the ASCII letters a-z only; every other byte stays.
+std::string UpperAscii(std::string_view text);
+
+// Whether `text` ends with `ending`, ASCII letters compared without case.
+bool EndsWithNoCase(std::string_view text, std::string_view ending);
+
 // The file-name part of a path (after the last '/' or '\').
 std::string FileNamePart(const std::string &path);
 
