@@ -2,6 +2,7 @@
 #include "analysis/eppler.h"
 #include "analysis/stages.h"
 #include "analysis_support.h"
+#include "support/testing.h"
 #include "geometry/naca4.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,7 @@ TEST(EpplerRun, DragFallsAsTheReynoldsNumberRisesForAnAttachedProfile)
 
 TEST(EpplerRun, SideThatStaysLaminarReportsTransitionAtTheTrailingEdge)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     // The cusped Joukowski section at 4 degrees: the lower side accelerates
     // almost to the trailing edge and never separates laminar.
     const TEpplerOutput out = EpplerRun(engineInput(exactProfile("J1").Points, {4.0f}));
@@ -108,6 +110,7 @@ TEST(EpplerRun, AngleOfMinus99OrBelowIsAnalysedAsZero)
 
 TEST(EpplerRun, AngleFromTheZeroLiftLineDrivesTheLift)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     const auto points = MakeNaca4("4412").Points;
     const float alpha0 = EpplerRun(engineInput(points, {0.0f})).zeroLiftAngle;
     EXPECT_LT(alpha0, -3.0f);

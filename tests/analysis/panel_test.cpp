@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/stages.h"
 #include "analysis_support.h"
+#include "support/testing.h"
 #include "geometry/naca4.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,7 @@ bool isKarmanTrefftz(const velmora::testing::ExactCase &c)
 // zero-lift angle on the Karman-Trefftz contours.
 TEST(PanelSolution, MatchesExactSpeedsOnKarmanTrefftzAirfoils)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     int cases = 0;
     for (const auto &c : exactCases()) {
         if (!isKarmanTrefftz(c))
@@ -92,6 +94,7 @@ TEST(PanelSolution, MatchesExactSpeedsOnKarmanTrefftzAirfoils)
 
 TEST(PanelSolution, MatchesExactZeroLiftAngleAndLiftOnKarmanTrefftzAirfoils)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     for (const auto &c : exactCases()) {
         if (!isKarmanTrefftz(c))
             continue;
@@ -110,6 +113,7 @@ TEST(PanelSolution, MatchesExactZeroLiftAngleAndLiftOnKarmanTrefftzAirfoils)
 // edge, far from the quarter chord, costs about 0.002.
 TEST(PanelSolution, InviscidMomentMatchesExactQuarterChordMoment)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     for (const auto &c : exactCases()) {
         const Solved s = solve(exactProfile(c.name).Points);
         std::array<double, kMaxNodes + 1> v{};
@@ -124,6 +128,7 @@ TEST(PanelSolution, InviscidMomentMatchesExactQuarterChordMoment)
 // edge and 0.09 degrees in the zero-lift angle.
 TEST(PanelSolution, CuspedJoukowskiAirfoilStaysWithinItsLooserBound)
 {
+    VELMORA_NEEDS_REFERENCE_DATA();
     int cases = 0;
     for (const auto &c : exactCases()) {
         if (c.name != "J1")

@@ -2,6 +2,7 @@
 #include "support/testing.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -17,6 +18,18 @@ namespace velmora::testing {
 std::filesystem::path referenceDir()
 {
     return std::filesystem::path(VELMORA_REFERENCE_DIR);
+}
+
+bool referenceDataAvailable()
+{
+    std::error_code ec;
+    return std::filesystem::exists(referenceDir() / "analytic" / "summary.csv", ec);
+}
+
+bool referenceDataRequired()
+{
+    const char *v = std::getenv("VELMORA_REQUIRE_REFERENCE");
+    return v && *v && std::string(v) != "0";
 }
 
 TProfile profileFrom(std::initializer_list<std::pair<double, double>> points, const std::string &name)

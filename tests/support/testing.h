@@ -11,9 +11,22 @@
 
 namespace velmora::testing {
 
-// ../shared/reference beside the project; tests that need it fail with a
-// clear message when it is missing.
+// The reference data (../shared/reference beside the project, or as
+// configured). Tests that need it start with VELMORA_NEEDS_REFERENCE_DATA():
+// without the data they are skipped with a note, or fail when the
+// environment sets VELMORA_REQUIRE_REFERENCE (as CI does).
 std::filesystem::path referenceDir();
+bool referenceDataAvailable();
+bool referenceDataRequired();
+
+#define VELMORA_NEEDS_REFERENCE_DATA()                                                          \
+    do {                                                                                        \
+        if (!velmora::testing::referenceDataAvailable()) {                                      \
+            if (velmora::testing::referenceDataRequired())                                      \
+                FAIL() << "reference data missing: " << velmora::testing::referenceDir();       \
+            GTEST_SKIP() << "reference data not found at " << velmora::testing::referenceDir(); \
+        }                                                                                       \
+    } while (false)
 
 // A profile from (x, y) pairs, every flag cleared.
 TProfile profileFrom(std::initializer_list<std::pair<double, double>> points,
