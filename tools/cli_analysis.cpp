@@ -2,6 +2,7 @@
 #include "cli.h"
 
 #include "analysis/analysiscommands.h"
+#include "analysis/polarsweep.h"
 #include "model/coordinatefile.h"
 #include "model/errors.h"
 
@@ -93,49 +94,60 @@ int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ost
 int runPolar(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     const std::vector<std::string> files =
-        positionalArgs(args, {"--re", "--from", "--to", "--step"});
+        positionalArgs(args, {"--re", "--from", "--to", "--step", "--jobs"});
     if (files.size() != 1) {
-        err << "Aufruf: velmora-cli polar DATEI --re R --from A --to B --step S\n";
+        err << "Aufruf: velmora-cli polar DATEI --re R[,R...] --from A --to B --step S [--jobs N]\n";
         return 2;
     }
     std::string re, from, to, step;
     if (!optionText(args, "--re", re, err) || !optionText(args, "--from", from, err)
         || !optionText(args, "--to", to, err) || !optionText(args, "--step", step, err))
         return 2;
+    double jobs = 0;
+    if (hasFlag(args, "--jobs")
+        && (!parseOption(args, "--jobs", jobs, err) || !(jobs >= 1 && jobs <= 256 && jobs == std::floor(jobs)))) {
+        err << "--jobs braucht eine ganze Zahl von 1 bis 256\n";
+        return 2;
+    }
     TProfile profile;
     if (!loadProfile(files[0], profile, err))
         return 1;
+    if (profile.PointCount() > kMaxProfilePoints) {
+        err << terminalText(kMsgTooManyPoints) << "\n";
+        return 1;
+    }
+    std::vector<double> reynolds;
+    PolarRange range;
+    std::string message = ParseReynoldsList(re, reynolds);
+    if (message.empty())
+        message = ParsePolarRange(from, to, step, range);
+    if (!message.empty()) {
+        err << terminalText(message) << "\n";
+        return 2;
+    }
 
-    EpplerSolver solver;
-    TransitionPolar polar;
-    try {
-        polar = ComputeTransitionPolar(solver, profile.Points, re, from, to, step);
-    } catch (const UserError &e) {
-        err << e.what() << "\n";
-        return 2;
+    PolarSweep sweep{int(jobs)};
+    const std::vector<PolarCurve> curves = sweep.run(profile.Points, reynolds, range);
+    // Angles without a result are left out and named on stderr; the exit
+    // status tells a script that the polar has gaps.
+    int failed = 0;
+    out << "re,alpha,xtr_upper,xtr_lower,ca,cm,cw\n";
+    for (const PolarCurve &c : curves) {
+        for (const PolarSample &p : c.samples) {
+            if (!p.valid) {
+                err << kMsgEngineError << " (Alfa = " << formatSingle(p.alpha);
+                if (curves.size() > 1)
+                    err << ", Re = " << formatNumber(c.re);
+                err << ")\n";
+                ++failed;
+                continue;
+            }
+            out << formatNumber(c.re) << "," << formatSingle(p.alpha) << "," << formatSingle(p.xtrUpper)
+                << "," << formatSingle(p.xtrLower) << "," << formatSingle(p.ca) << ","
+                << formatSingle(p.cm) << "," << formatSingle(p.cw) << "\n";
+        }
     }
-    switch (polar.status) {
-    case PolarStatus::Ok:
-        break;
-    case PolarStatus::EngineError:
-        err << kMsgEngineError << " (Alfa = " << formatSingle(polar.failedAngle) << ")\n";
-        return 1;
-    case PolarStatus::TooManyPoints:
-        err << terminalText(polar.message) << "\n";
-        return 1;
-    case PolarStatus::BadStart:
-    case PolarStatus::BadEnd:
-    case PolarStatus::BadStep:
-        err << terminalText(polar.message) << "\n";
-        return 2;
-    }
-    out << "alpha,xtr_upper,xtr_lower,ca,cm,cw\n";
-    for (const TUmschlagPunkt &p : polar.rows) {
-        out << formatSingle(p.angle) << "," << formatSingle(p.xUpper) << "," << formatSingle(p.xLower)
-            << "," << formatSingle(p.ca) << "," << formatSingle(p.cm) << "," << formatSingle(p.cw)
-            << "\n";
-    }
-    return 0;
+    return failed > 0 ? 1 : 0;
 }
 
 constexpr std::array<Command, 2> kCommands = {{
@@ -143,8 +155,10 @@ constexpr std::array<Command, 2> kCommands = {{
      "Profil bei einem Anstellwinkel rechnen: ca, cm, cw, Umschlag, Blasen, Nullauftriebswinkel; "
      "mit --nodes zusätzlich x,y,v je Punkt",
      runAnalyse},
-    {"polar", "DATEI --re R --from A --to B --step S",
-     "Umschlagpolare über einen Winkelbereich als CSV (alpha,xtr_upper,xtr_lower,ca,cm,cw)",
+    {"polar", "DATEI --re R[,R...] --from A --to B --step S [--jobs N]",
+     "Polare über einen Winkelbereich für bis zu 5 Reynoldszahlen als CSV "
+     "(re,alpha,xtr_upper,xtr_lower,ca,cm,cw); Winkel ohne Ergebnis fehlen, Status 1; "
+     "--jobs begrenzt die Threads",
      runPolar},
 }};
 

@@ -140,6 +140,26 @@ int EpplerSolver::panelSolutionCount() const
     return m_work->solutions;
 }
 
+bool EpplerSolver::holdsPanelSolution() const
+{
+    return m_work->cached;
+}
+
+bool EpplerSolver::adoptPanelSolution(const EpplerSolver &other)
+{
+    const Work &from = *other.m_work;
+    if (!from.cached)
+        return false;
+    Work &w = *m_work;
+    w.contour = from.contour;
+    w.panel = from.panel;
+    w.cachedCount = from.cachedCount;
+    w.cachedX = from.cachedX;
+    w.cachedY = from.cachedY;
+    w.cached = true;
+    return true;
+}
+
 TEpplerOutput EpplerSolver::run(const TEpplerInput &input)
 {
     TEpplerOutput output;

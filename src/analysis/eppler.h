@@ -101,6 +101,15 @@ public:
     // How many panel solutions this solver has computed (reuses do not count).
     int panelSolutionCount() const;
 
+    // Takes over the panel solution `other` holds (copied), so that a run on
+    // the same contour reuses it, bit-identical to a run on `other`. Lets
+    // several threads, each with its own solver, share one solution. False
+    // when `other` holds none.
+    bool adoptPanelSolution(const EpplerSolver &other);
+    // True when the solver holds the panel solution of the last contour it
+    // was given: after a failed run, false means the contour itself failed.
+    bool holdsPanelSolution() const;
+
 private:
     struct Work;
     std::unique_ptr<Work> m_work;

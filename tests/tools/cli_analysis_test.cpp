@@ -113,11 +113,31 @@ TEST(CliPolar, PrintsOneCsvRowPerSweptAngle)
     ASSERT_EQ(r.status, 0) << r.err;
     const auto all = lines(r.out);
     ASSERT_EQ(all.size(), 12u);
-    EXPECT_EQ(all[0], "alpha,xtr_upper,xtr_lower,ca,cm,cw");
-    EXPECT_EQ(all[1].substr(0, 3), "-2,");
-    EXPECT_EQ(all[11].substr(0, 2), "3,");
+    EXPECT_EQ(all[0], "re,alpha,xtr_upper,xtr_lower,ca,cm,cw");
+    EXPECT_EQ(all[1].substr(0, 10), "500000,-2,");
+    EXPECT_EQ(all[11].substr(0, 9), "500000,3,");
     for (size_t i = 1; i < all.size(); ++i)
-        EXPECT_EQ(std::count(all[i].begin(), all[i].end(), ','), 5) << all[i];
+        EXPECT_EQ(std::count(all[i].begin(), all[i].end(), ','), 6) << all[i];
+}
+
+TEST(CliPolar, WritesOneBlockPerReynoldsNumberWhateverTheThreads)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "p.dat", MakeNaca4("2412", 61));
+    const CliRun one = runCommand(
+        {"polar", file, "--re", "1e5,2e5,5e5", "--from", "-2", "--to", "3", "--step", "0,5", "--jobs", "1"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    const auto all = lines(one.out);
+    ASSERT_EQ(all.size(), 1u + 3 * 11);
+    EXPECT_EQ(all[1].substr(0, 10), "100000,-2,");
+    EXPECT_EQ(all[12].substr(0, 10), "200000,-2,");
+    EXPECT_EQ(all[33].substr(0, 9), "500000,3,");
+    const CliRun two = runCommand(
+        {"polar", file, "--re", "1e5,2e5,5e5", "--from", "-2", "--to", "3", "--step", "0,5", "--jobs", "2"});
+    EXPECT_EQ(two.out, one.out);
+
+    EXPECT_EQ(runCommand({"polar", file, "--re", "1e5", "--from", "0", "--to", "1", "--step", "1", "--jobs", "0"}).status, 2);
+    EXPECT_EQ(runCommand({"polar", file, "--re", "1,2,3,4,5,6", "--from", "0", "--to", "1", "--step", "1"}).status, 2);
 }
 
 TEST(CliPolar, ValidatesLikeThePolarCommand)
@@ -144,5 +164,6 @@ TEST(CliPolar, ValidatesLikeThePolarCommand)
     const std::string broken = writeProfile(dir, "broken.dat", flat);
     r = runCommand({"polar", broken, "--re", "1e6", "--from", "0", "--to", "1", "--step", "1"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !! (Alfa = 1)\n");
+    EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !! (Alfa = 0)\nRechenfehler in Profil-Routione !! (Alfa = 1)\n");
+    EXPECT_EQ(lines(r.out).size(), 1u) << "the header only";
 }

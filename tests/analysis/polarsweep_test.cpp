@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis/analysiscommands.h"
+#include "analysis/polarsweep.h"
+#include "geometry/naca4.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace velmora;
+
+namespace {
+
+bool sameBits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void expectIdentical(const std::vector<PolarCurve> &a, const std::vector<PolarCurve> &b)
+{
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t j = 0; j < a.size(); ++j) {
+        ASSERT_EQ(a[j].samples.size(), b[j].samples.size());
+        EXPECT_EQ(a[j].failed, b[j].failed);
+        for (size_t k = 0; k < a[j].samples.size(); ++k) {
+            const PolarSample &p = a[j].samples[k];
+            const PolarSample &q = b[j].samples[k];
+            ASSERT_EQ(p.valid, q.valid) << "re " << j << " angle " << k;
+            EXPECT_TRUE(sameBits(p.alpha, q.alpha) && sameBits(p.ca, q.ca) && sameBits(p.cm, q.cm)
+                        && sameBits(p.cw, q.cw) && sameBits(p.xtrUpper, q.xtrUpper)
+                        && sameBits(p.xtrLower, q.xtrLower))
+                << "re " << j << " angle " << p.alpha;
+        }
+    }
+}
+
+} // namespace
+
+TEST(PolarSweep, ThreadsGiveTheBitsOfTheSerialRunAndOfTheTransitionPolar)
+{
+    const std::vector<TKoordi> points = MakeNaca4("2412", 81).Points;
+    const PolarRange range{-12.0f, 14.0f, 0.1f};
+    PolarSweep serial(1);
+    const auto reference = serial.run(points, {2e5}, range);
+    ASSERT_EQ(reference.size(), 1u);
+    EXPECT_GT(reference[0].samples.size(), 250u);
+    EXPECT_EQ(reference[0].failed, 0);
+    for (int jobs : {2, 3, 7}) {
+        PolarSweep parallel(jobs);
+        expectIdentical(reference, parallel.run(points, {2e5}, range));
+        // a second run on the kept solvers must not carry anything over
+        expectIdentical(reference, parallel.run(points, {2e5}, range));
+    }
+
+    // the transition polar of the main window computes the same rows
+    EpplerSolver solver;
+    const TransitionPolar polar = ComputeTransitionPolar(solver, points, "200000", "-12", "14", "0,1");
+    ASSERT_EQ(polar.status, PolarStatus::Ok);
+    ASSERT_EQ(polar.rows.size(), reference[0].samples.size());
+    for (size_t k = 0; k < polar.rows.size(); ++k) {
+        const PolarSample &s = reference[0].samples[k];
+        EXPECT_TRUE(sameBits(s.alpha, polar.rows[k].angle) && sameBits(s.ca, polar.rows[k].ca)
+                    && sameBits(s.cw, polar.rows[k].cw) && sameBits(s.xtrUpper, polar.rows[k].xUpper)
+                    && sameBits(s.xtrLower, polar.rows[k].xLower))
+            << "angle " << s.alpha;
+    }
+}
+
+TEST(PolarSweep, EachReynoldsNumberOfAListGivesItsOwnPolar)
+{
+    const std::vector<TKoordi> points = MakeNaca4("4412", 61).Points;
+    const PolarRange range{-4.0f, 8.0f, 0.5f};
+    PolarSweep sweep(2);
+    const auto together = sweep.run(points, {1e5, 5e5, 2e6}, range);
+    ASSERT_EQ(together.size(), 3u);
+    EXPECT_EQ(together[1].re, 5e5);
+    // The engine shares laminar steps between the Reynolds numbers of one
+    // run, which may move the last bit; anything more is a mix-up of curves.
+    for (size_t j = 0; j < together.size(); ++j) {
+        const PolarCurve alone = sweep.run(points, {together[j].re}, range)[0];
+        ASSERT_EQ(alone.samples.size(), together[j].samples.size());
+        for (size_t k = 0; k < alone.samples.size(); ++k) {
+            const PolarSample &p = together[j].samples[k];
+            const PolarSample &q = alone.samples[k];
+            ASSERT_TRUE(p.valid && q.valid);
+            EXPECT_NEAR(p.ca, q.ca, 1e-5f);
+            EXPECT_NEAR(p.cw, q.cw, 1e-6f) << "re " << q.alpha;
+            EXPECT_NEAR(p.xtrUpper, q.xtrUpper, 1e-5f);
+            EXPECT_NEAR(p.xtrLower, q.xtrLower, 1e-5f);
+        }
+    }
+    // a higher Reynolds number means less drag at the same angle
+    EXPECT_GT(together[0].samples[8].cw, together[2].samples[8].cw);
+}
+
+TEST(PolarSweep, AContourTheEngineCannotSolveIsAllGaps)
+{
+    const std::vector<TKoordi> flat(30, TKoordi{0.5, 0.0});
+    PolarSweep sweep(2);
+    const auto curves = sweep.run(flat, {1e5, 1e6}, {0.0f, 3.0f, 1.0f});
+    ASSERT_EQ(curves.size(), 2u);
+    for (const PolarCurve &c : curves) {
+        EXPECT_EQ(c.failed, 4);
+        EXPECT_EQ(c.samples[3].alpha, 3.0f);
+    }
+    // too many points, or Reynolds numbers the engine does not take
+    std::vector<TKoordi> huge = MakeNaca4("0012", 251).Points;
+    EXPECT_EQ(sweep.run(huge, {1e5}, {0.0f, 1.0f, 1.0f})[0].failed, 2);
+    EXPECT_EQ(sweep.run(MakeNaca4("0012", 41).Points, {1e5, -1.0}, {0.0f, 1.0f, 1.0f})[0].failed, 2);
+}
+
+TEST(PolarSweep, ReadsTheFieldsLikeTheTransitionPolar)
+{
+    PolarRange r;
+    EXPECT_EQ(ParsePolarRange("-4", "8,5", "0.5", r), "");
+    EXPECT_EQ(r.start, -4.0f);
+    EXPECT_EQ(r.end, 8.5f);
+    EXPECT_EQ(r.step, 0.5f);
+    EXPECT_EQ(ParsePolarRange("-90", "8", "1", r), kMsgBadStartAngle);
+    EXPECT_EQ(ParsePolarRange("0", "x", "1", r), kMsgBadEndAngle);
+    EXPECT_EQ(ParsePolarRange("5", "4", "1", r), kMsgEndBeforeStart);
+    EXPECT_EQ(ParsePolarRange("0", "4", "0,09", r), kMsgStepTooSmall);
+    EXPECT_EQ(r.end, 8.5f) << "a refused text leaves the range alone";
+
+    std::vector<double> re;
+    EXPECT_EQ(ParseReynoldsList("1e5,2e5; 500000  1E6", re), "");
+    EXPECT_EQ(re, (std::vector<double>{1e5, 2e5, 5e5, 1e6}));
+    EXPECT_EQ(ParseReynoldsList("viel", re), "'viel' ist kein gültiger Gleitkommawert");
+    EXPECT_NE(ParseReynoldsList("1e5,0", re).find("Reynoldszahl 0 "), std::string::npos);
+    EXPECT_NE(ParseReynoldsList("1,2,3,4,5,6", re).find("Höchstens 5"), std::string::npos);
+    EXPECT_FALSE(ParseReynoldsList(" , ", re).empty());
+    EXPECT_EQ(re.size(), 4u);
+}
