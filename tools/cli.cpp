@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli.h"
 
+#include "model/coordinatefile.h"
+#include "model/errors.h"
 #include "model/numbertext.h"
 
 #include <algorithm>
@@ -17,7 +19,7 @@ void printUsage(std::ostream &out)
 {
     out << "velmora-cli: Profile aus der Kommandozeile bearbeiten und rechnen\n\n"
            "Aufruf: velmora-cli BEFEHL [ARGUMENTE]\n\n";
-    for (auto group : {fileCommands(), analysisCommands(), geometryCommands()}) {
+    for (auto group : {fileCommands(), analysisCommands(), geometryCommands(), designCommands()}) {
         for (const Command &c : group)
             out << "  " << c.name << " " << c.usage << "\n      " << c.summary << "\n";
     }
@@ -31,7 +33,7 @@ int runCli(const std::vector<std::string> &args, std::ostream &out, std::ostream
         printUsage(out);
         return args.empty() ? 2 : 0;
     }
-    for (auto group : {fileCommands(), analysisCommands(), geometryCommands()}) {
+    for (auto group : {fileCommands(), analysisCommands(), geometryCommands(), designCommands()}) {
         for (const Command &c : group) {
             if (c.name == args[0])
                 return c.run(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
@@ -92,6 +94,45 @@ std::vector<std::string> positionalArgs(const std::vector<std::string> &args,
         result.push_back(args[i]);
     }
     return result;
+}
+
+void printMessage(std::ostream &err, std::string_view message)
+{
+    for (char c : message)
+        err << (c == '\r' ? '\n' : c);
+    err << "\n";
+}
+
+bool onlyKnownOptions(const std::vector<std::string> &args,
+                      std::initializer_list<std::string_view> known, std::ostream &err)
+{
+    for (const std::string &a : args) {
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0
+            && std::find(known.begin(), known.end(), a) == known.end()) {
+            err << "Unbekannte Option " << a << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int rewriteFile(const std::string &in, const std::string &out, std::ostream &err,
+                const std::function<GeometryResult(TProfile &)> &operation)
+{
+    try {
+        TProfile profile;
+        LoadCoordinateFile(profile, in);
+        const GeometryResult r = operation(profile);
+        if (!r) {
+            printMessage(err, r.message);
+            return 1;
+        }
+        WriteCoordinateFile(profile, out);
+    } catch (const UserError &e) {
+        err << e.what() << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 std::string formatNumber(double value)

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "geometry/result.h"
+#include "model/profile.h"
+
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -23,6 +27,7 @@ struct Command
 std::span<const Command> fileCommands();
 std::span<const Command> analysisCommands();
 std::span<const Command> geometryCommands();
+std::span<const Command> designCommands();
 
 // Dispatches argv (without the program name) to a command; prints the usage
 // for no command, "--help" or an unknown command (exit 2 for the latter).
@@ -38,6 +43,16 @@ bool hasFlag(const std::vector<std::string> &args, std::string_view name);
 // The arguments that are neither options ("--x VALUE") nor flags.
 std::vector<std::string> positionalArgs(const std::vector<std::string> &args,
                                         std::initializer_list<std::string_view> optionsWithValue);
+
+// A message of the program on the terminal: its '\r' line breaks become '\n'.
+void printMessage(std::ostream &err, std::string_view message);
+// False (with a message) when an argument starting with "--" is not in `known`.
+bool onlyKnownOptions(const std::vector<std::string> &args,
+                      std::initializer_list<std::string_view> known, std::ostream &err);
+// Reads the coordinate file IN, runs the operation and writes OUT; a refusal
+// prints its reason and writes nothing. Exit status 0 or 1.
+int rewriteFile(const std::string &in, const std::string &out, std::ostream &err,
+                const std::function<GeometryResult(TProfile &)> &operation);
 
 // Numbers for machine reading: shortest round-trip form with "." as decimal point.
 std::string formatNumber(double value);

@@ -13,53 +13,11 @@
 #include <algorithm>
 #include <array>
 #include <clocale>
-#include <functional>
 #include <ostream>
 
 namespace velmora::cli {
 
 namespace {
-
-// The message box breaks lines at '\r'; a terminal wants '\n'.
-void printMessage(std::ostream &err, std::string_view message)
-{
-    for (char c : message)
-        err << (c == '\r' ? '\n' : c);
-    err << "\n";
-}
-
-bool onlyKnownOptions(const std::vector<std::string> &args,
-                      std::initializer_list<std::string_view> known, std::ostream &err)
-{
-    for (const std::string &a : args) {
-        if (a.size() > 2 && a.compare(0, 2, "--") == 0
-            && std::find(known.begin(), known.end(), a) == known.end()) {
-            err << "Unbekannte Option " << a << "\n";
-            return false;
-        }
-    }
-    return true;
-}
-
-// Reads IN, runs the operation and writes OUT; a refusal writes nothing.
-int rewriteFile(const std::string &in, const std::string &out, std::ostream &err,
-              const std::function<GeometryResult(TProfile &)> &operation)
-{
-    try {
-        TProfile profile;
-        LoadCoordinateFile(profile, in);
-        const GeometryResult r = operation(profile);
-        if (!r) {
-            printMessage(err, r.message);
-            return 1;
-        }
-        WriteCoordinateFile(profile, out);
-    } catch (const UserError &e) {
-        err << e.what() << "\n";
-        return 1;
-    }
-    return 0;
-}
 
 // For the commands that take exactly IN and OUT.
 int simpleTransform(const std::vector<std::string> &args, std::ostream &err, std::string_view name,
