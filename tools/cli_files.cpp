@@ -51,6 +51,10 @@ int runConvert(const std::vector<std::string> &args, std::ostream &, std::ostrea
         TProf_Projekt project;
         if (isProjectPath(args[0])) {
             ReadProjectFile(project, args[0]);
+            if (project.Profiles.empty()) {
+                err << msgNoProfile(args[0]) << "\n";
+                return 1;
+            }
         } else {
             TProfile p;
             LoadCoordinateFile(p, args[0]);

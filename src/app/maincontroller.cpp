@@ -264,6 +264,12 @@ void MainController::ProjektDateiLaden()
         reportError(e.what());
         return;
     }
+    // a file that yields no profile (a coordinate file, plain text under
+    // the scrambled ending, nothing at all) is a bad file, not an empty project
+    if (loaded.Profiles.empty()) {
+        reportError(msgNoProfile(path));
+        return;
+    }
 
     m_project.ClearProfiles();
     rebuildRows();
@@ -286,10 +292,15 @@ void MainController::ProjektDateiDazuLaden()
     const std::vector<std::string> chosen = m_view.ChooseOpenFiles(kProjectOpenDialog, OpenDialog2Dir);
     if (!chosen.empty()) {
         const std::string &path = chosen.front();
+        const size_t before = m_project.Profiles.size();
         try {
             ReadProjectFile(m_project, path);
         } catch (const UserError &e) {
             reportError(e.what());
+            return;
+        }
+        if (m_project.Profiles.size() == before) {
+            reportError(msgNoProfile(path));
             return;
         }
         m_project.FileName = FileNamePart(path);
@@ -450,14 +461,17 @@ bool MainController::AfterDraw()
     return again;
 }
 
+// The step may come from the settings file as any 32-bit value: no overflow.
 void MainController::WheelStepDec()
 {
-    m_project.WheelStep = std::max(1, m_project.WheelStep - 1);
+    const int step = m_project.WheelStep;
+    m_project.WheelStep = step <= 1 ? 1 : step - 1;
 }
 
 void MainController::WheelStepInc()
 {
-    m_project.WheelStep = std::min(6, m_project.WheelStep + 1);
+    const int step = m_project.WheelStep;
+    m_project.WheelStep = step >= 6 ? 6 : step + 1;
 }
 
 void MainController::Hintergrundfarbe()

@@ -14,21 +14,41 @@ std::string ProfileNameFromPath(const std::string &path)
 {
     const std::string file = FileNamePart(path);
     const size_t at = UpperAscii(file).find(".DAT");
-    return at == std::string::npos ? std::string() : utf8ToCp1252(file.substr(0, at));
+    // a file name may hold line breaks; a name must not carry them into a project
+    return at == std::string::npos ? std::string()
+                                   : WithoutControlCharacters(utf8ToCp1252(file.substr(0, at)));
 }
 
 namespace {
 
-TKoordi parsePointLine(std::string_view line)
+struct PointLine
 {
-    const size_t p = line.find(' ');
+    std::string_view text; // trimmed
+    int number;            // line number in the file, from 1
+};
+
+double coordinate(std::string_view text, const PointLine &line)
+{
+    const double v = ParseNumber(text);
+    if (std::fabs(v) > kMaxCoordinate)
+        throw UserError(msgCoordinateTooLarge(line.number, cp1252ToUtf8(line.text)));
+    return v;
+}
+
+// A tab separates the two numbers like a blank.
+size_t separatorPos(std::string_view line)
+{
+    return line.find_first_of(" \t");
+}
+
+TKoordi parsePointLine(const PointLine &line)
+{
+    const size_t p = separatorPos(line.text);
+    if (p == std::string_view::npos)
+        throw NotAFloatError(line.text); // a single number: the whole line is at fault
     TKoordi k;
-    if (p == std::string_view::npos) {
-        // a single number, or numbers joined by a tab: the whole line is at fault
-        throw NotAFloatError(line);
-    }
-    k.X = ParseNumber(TrimText(line.substr(0, p + 1)));
-    k.Y = ParseNumber(TrimText(line.substr(p)));
+    k.X = coordinate(TrimText(line.text.substr(0, p + 1)), line);
+    k.Y = coordinate(TrimText(line.text.substr(p)), line);
     return k;
 }
 
@@ -37,59 +57,84 @@ bool isCount(double v)
     return v > 1 && v < 1e7 && std::floor(v) == v;
 }
 
+// A side as the count layout stores it: from the nose (its smallest x) to
+// the trailing edge (its largest x).
+bool runsNoseToTail(const std::vector<TKoordi> &side)
+{
+    if (side.size() < 2 || !(side.front().X < side.back().X))
+        return false;
+    for (const TKoordi &k : side) {
+        if (k.X < side.front().X || k.X > side.back().X)
+            return false;
+    }
+    return true;
+}
+
+// The layout with counts: "61. 61." then both sides from the nose to the
+// trailing edge. Read literally the count line would give a point (61, 61),
+// so the layout is taken only where the counts match the lines and both
+// blocks really run that way; otherwise false and `points` stays empty.
+bool readCountLayout(const std::vector<PointLine> &lines, std::vector<TKoordi> &points)
+{
+    if (lines.empty())
+        return false;
+    const std::string_view first = lines.front().text;
+    const size_t p = separatorPos(first);
+    double a = 0;
+    double b = 0;
+    if (p == std::string_view::npos || !TryParseNumber(TrimText(first.substr(0, p + 1)), a)
+        || !TryParseNumber(TrimText(first.substr(p)), b) || !isCount(a) || !isCount(b)
+        || size_t(a) + size_t(b) != lines.size() - 1)
+        return false;
+    const size_t upper = size_t(a);
+    std::vector<TKoordi> upperSide;
+    std::vector<TKoordi> lowerSide;
+    upperSide.reserve(upper);
+    lowerSide.reserve(size_t(b));
+    for (size_t i = 1; i < lines.size(); ++i)
+        (i <= upper ? upperSide : lowerSide).push_back(parsePointLine(lines[i]));
+    if (!runsNoseToTail(upperSide) || !runsNoseToTail(lowerSide))
+        return false;
+    points.assign(upperSide.rbegin(), upperSide.rend());
+    const bool sameNose = lowerSide.front().X == upperSide.front().X
+        && lowerSide.front().Y == upperSide.front().Y;
+    points.insert(points.end(), lowerSide.begin() + (sameNose ? 1 : 0), lowerSide.end());
+    return true;
+}
+
 } // namespace
 
 void ParseCoordinateText(TProfile &profile, std::string_view text, const std::string &name)
 {
-    const std::vector<std::string> lines = SplitLines(text);
-    if (lines.empty())
+    // views into `text`, blank lines left out as they are read: a file of
+    // nothing but line breaks costs no memory
+    std::string_view title;
+    bool hasTitle = false;
+    std::vector<PointLine> pointLines;
+    int number = 0;
+    ForEachLine(text, [&](std::string_view line) {
+        ++number;
+        if (!hasTitle) {
+            title = line;
+            hasTitle = true;
+            return;
+        }
+        const std::string_view t = TrimText(line);
+        if (!t.empty())
+            pointLines.push_back({t, number});
+    });
+    if (!hasTitle)
         throw UserError(msgListIndex(0));
 
-    std::vector<std::string_view> pointLines;
-    pointLines.reserve(lines.size());
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const std::string_view t = TrimText(lines[i]);
-        if (!t.empty())
-            pointLines.push_back(t);
-    }
-
     std::vector<TKoordi> points;
-    points.reserve(pointLines.size());
-
-    // Layout with counts: "61. 61." then both sides from the nose to the
-    // trailing edge. Read literally it would give a point (61, 61).
-    bool counted = false;
-    if (!pointLines.empty()) {
-        const std::string_view first = pointLines.front();
-        const size_t p = first.find(' ');
-        double a = 0;
-        double b = 0;
-        if (p != std::string_view::npos && TryParseNumber(TrimText(first.substr(0, p + 1)), a)
-            && TryParseNumber(TrimText(first.substr(p)), b) && isCount(a) && isCount(b)
-            && size_t(a) + size_t(b) == pointLines.size() - 1) {
-            counted = true;
-            const size_t upper = size_t(a);
-            std::vector<TKoordi> upperSide;
-            upperSide.reserve(upper);
-            for (size_t i = 1; i <= upper; ++i)
-                upperSide.push_back(parsePointLine(pointLines[i]));
-            points.assign(upperSide.rbegin(), upperSide.rend());
-            for (size_t i = upper + 1; i < pointLines.size(); ++i) {
-                const TKoordi k = parsePointLine(pointLines[i]);
-                const bool sameNose = i == upper + 1 && k.X == upperSide.front().X
-                    && k.Y == upperSide.front().Y;
-                if (!sameNose)
-                    points.push_back(k);
-            }
-        }
-    }
-    if (!counted) {
-        for (const std::string_view line : pointLines)
+    if (!readCountLayout(pointLines, points)) {
+        points.reserve(pointLines.size());
+        for (const PointLine &line : pointLines)
             points.push_back(parsePointLine(line));
     }
 
     profile.Name = name;
-    profile.Title = lines.front();
+    profile.Title = std::string(title);
     profile.Points = std::move(points);
 }
 
@@ -103,14 +148,25 @@ std::string CoordinateFileText(const TProfile &profile)
 {
     std::string text;
     text.reserve(profile.Title.size() + 2 + profile.Points.size() * 24);
-    text += profile.Title;
+    text += WithoutControlCharacters(profile.Title);
     text += "\r\n";
-    for (const TKoordi &k : profile.Points) {
-        text += FormatCoordinate(11, 6, '.', k.X);
+    for (size_t i = 0; i < profile.Points.size(); ++i) {
+        const TKoordi &k = profile.Points[i];
+        text += CoordinateText(profile, i, k.X);
         text += ' ';
-        text += FormatCoordinate(11, 6, '.', k.Y);
+        text += CoordinateText(profile, i, k.Y);
         text += "\r\n";
     }
+    return text;
+}
+
+std::string CoordinateText(const TProfile &profile, size_t point, double value)
+{
+    std::string text = FormatCoordinate(11, 6, '.', value);
+    // the cut may take decimals, never digits before the point
+    if (text.find('.') == std::string::npos)
+        throw UserError(msgCannotWriteValue(cp1252ToUtf8(profile.Name), int(point) + 1,
+                                            FormatCoordinate(0, 6, ',', value)));
     return text;
 }
 

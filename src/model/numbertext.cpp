@@ -4,6 +4,7 @@
 #include "model/codepage.h"
 #include "model/errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,14 +13,64 @@
 
 namespace velmora {
 
+std::string shownPath(const std::string &path)
+{
+    std::string out;
+    out.reserve(path.size());
+    size_t i = 0;
+    while (i < path.size()) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        size_t len = 0;
+        unsigned min = 0;
+        if (c < 0x80)
+            len = 1;
+        else if (c >= 0xC2 && c <= 0xDF)
+            len = 2, min = 0x80;
+        else if (c >= 0xE0 && c <= 0xEF)
+            len = 3, min = 0x800;
+        else if (c >= 0xF0 && c <= 0xF4)
+            len = 4, min = 0x10000;
+        bool valid = len > 0 && i + len <= path.size();
+        unsigned code = len == 1 ? c : (c & (0x7F >> len));
+        for (size_t k = 1; valid && k < len; ++k) {
+            const auto cc = static_cast<unsigned char>(path[i + k]);
+            valid = (cc & 0xC0) == 0x80;
+            code = (code << 6) | (cc & 0x3F);
+        }
+        valid = valid && (len == 1 || (code >= min && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF)));
+        if (!valid) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        // C0, DEL and C1 controls would garble or cut the message
+        if (code < 32 || code == 127 || (code >= 0x80 && code < 0xA0))
+            out += '?';
+        else
+            out.append(path, i, len);
+        i += len;
+    }
+    return out;
+}
+
 std::string msgCannotOpen(const std::string &fileName)
 {
-    return "Datei " + fileName + " kann nicht geöffnet werden";
+    return "Datei " + shownPath(fileName) + " kann nicht geöffnet werden";
 }
 
 std::string msgCannotCreate(const std::string &fileName)
 {
-    return "Datei " + fileName + " kann nicht erstellt werden";
+    return "Datei " + shownPath(fileName) + " kann nicht erstellt werden";
+}
+
+std::string msgTooLarge(const std::string &fileName)
+{
+    return "Datei " + shownPath(fileName) + " ist zu groß (mehr als 8 MB)";
+}
+
+std::string msgNoProfile(const std::string &fileName)
+{
+    return "Datei " + shownPath(fileName) + " enthält kein Profil";
 }
 
 namespace {
@@ -58,6 +109,18 @@ std::string msgNotAnInteger(const std::string &textUtf8)
     msg += shownText(textUtf8);
     msg += "' ist kein gültiger Integerwert";
     return msg;
+}
+
+std::string msgCoordinateTooLarge(int line, const std::string &textUtf8)
+{
+    return "Zeile " + std::to_string(line) + ": '" + shownText(textUtf8)
+        + "' ist als Koordinate zu groß (erlaubt bis ±1000000)";
+}
+
+std::string msgCannotWriteValue(const std::string &nameUtf8, int point, const std::string &valueText)
+{
+    return "Profil " + shownText(nameUtf8) + ", Punkt " + std::to_string(point) + ": der Wert "
+        + valueText + " lässt sich nicht in 11 Zeichen speichern";
 }
 
 std::string msgListIndex(int index)
@@ -122,32 +185,53 @@ bool parseDecimal(std::string_view text, double &value)
         ++i;
     }
     size_t digits = 0;
+    // decimal exponent of the first significant digit, to tell an overflow
+    // from an underflow when the value is out of range
+    long long leadExponent = 0;
+    bool significant = false;
     while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+        if (significant)
+            ++leadExponent;
+        else if (t[i] != '0')
+            significant = true;
         normal += t[i++];
         ++digits;
     }
     if (i < t.size() && (t[i] == '.' || t[i] == ',')) {
         normal += '.';
         ++i;
+        long long position = 0;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            --position;
+            if (!significant && t[i] != '0') {
+                significant = true;
+                leadExponent = position;
+            }
             normal += t[i++];
             ++digits;
         }
     }
     if (digits == 0)
         return false;
+    long long exponent = 0;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         normal += 'e';
         ++i;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        bool negativeExponent = false;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            negativeExponent = t[i] == '-';
             normal += t[i++];
+        }
         size_t expDigits = 0;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
+            exponent = std::min(exponent * 10 + (t[i] - '0'), 1000000000LL);
             normal += t[i++];
             ++expDigits;
         }
         if (expDigits == 0)
             return false;
+        if (negativeExponent)
+            exponent = -exponent;
     }
     if (i != t.size())
         return false;
@@ -159,9 +243,8 @@ bool parseDecimal(std::string_view text, double &value)
         --last;
     const auto [ptr, ec] = std::from_chars(first, last, v);
     if (ec == std::errc::result_out_of_range) {
-        // underflow to zero is harmless; overflow is not a usable number
-        const auto ePos = normal.find('e');
-        if (ePos != std::string::npos && normal[ePos + 1] == '-') {
+        // too small to hold is zero; too large is no usable number
+        if (leadExponent + exponent < 0) {
             value = 0.0;
             return true;
         }

@@ -19,7 +19,8 @@ std::string FormatCoordinate(int maxLen, int decimals, char decimalChar, double 
 // control characters are allowed, thousands separators are not.
 // Throws UserError "'%s' ist kein gültiger Gleitkommawert" (the text with every
 // "." turned into ",") for anything else, including an empty text and values
-// outside the double range. `text` is 8-bit file text (Windows-1252).
+// too large for a double; a value too small for one reads as 0, in fixed and
+// exponent notation alike. `text` is 8-bit file text (Windows-1252).
 double ParseNumber(std::string_view text);
 
 // The error ParseNumber raises for `text`: "'%s' ist kein gültiger

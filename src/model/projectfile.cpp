@@ -2,11 +2,13 @@
 #include "model/projectfile.h"
 
 #include "model/codepage.h"
+#include "model/coordinatefile.h"
 #include "model/errors.h"
 #include "model/numbertext.h"
 #include "model/textfile.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -38,13 +40,14 @@ std::string ProjectPlainText(const TProf_Projekt &project)
     std::vector<std::string> lines;
     for (const TProfile &p : project.Profiles) {
         lines.emplace_back("SER_START");
-        lines.push_back("SER_TITEL=" + p.Name + ";" + p.Title);
+        lines.push_back("SER_TITEL=" + WithoutControlCharacters(p.Name) + ";"
+                        + WithoutControlCharacters(p.Title));
         lines.emplace_back(p.Modified ? "SER_MOD=TRUE" : "SER_MOD=FALSE");
         lines.push_back("SER_COLOR=" + std::to_string(p.Color));
         lines.emplace_back(p.Visible ? "SER_ACTIVE=1" : "SER_ACTIVE=0");
-        for (const TKoordi &k : p.Points) {
-            lines.push_back("DATA_XY=" + FormatCoordinate(11, 6, '.', k.X) + " "
-                            + FormatCoordinate(11, 6, '.', k.Y));
+        for (size_t i = 0; i < p.Points.size(); ++i) {
+            const TKoordi &k = p.Points[i];
+            lines.push_back("DATA_XY=" + CoordinateText(p, i, k.X) + " " + CoordinateText(p, i, k.Y));
             lines.emplace_back(k.IsNew ? "KOOR_STATUS=NEU" : "KOOR_STATUS=ORGINAL");
         }
         lines.emplace_back("SER_END");
@@ -65,7 +68,15 @@ std::string_view valueAfterEquals(std::string_view line)
     return eq == std::string_view::npos ? std::string_view() : line.substr(eq + 1);
 }
 
-TKoordi parseDataXY(std::string_view value)
+double coordinate(std::string_view text, int lineNumber, std::string_view line)
+{
+    const double v = ParseNumber(text);
+    if (std::fabs(v) > kMaxCoordinate)
+        throw UserError(msgCoordinateTooLarge(lineNumber, cp1252ToUtf8(line)));
+    return v;
+}
+
+TKoordi parseDataXY(std::string_view value, int lineNumber, std::string_view line)
 {
     std::string v(value);
     for (char &c : v) {
@@ -83,8 +94,8 @@ TKoordi parseDataXY(std::string_view value)
     std::string_view y(v);
     y = y.substr(sp);
     y = y.substr(std::min(y.size(), y.find_first_not_of(' ')));
-    k.X = ParseNumber(std::string_view(v).substr(0, sp));
-    k.Y = ParseNumber(y);
+    k.X = coordinate(std::string_view(v).substr(0, sp), lineNumber, line);
+    k.Y = coordinate(y, lineNumber, line);
     return k;
 }
 
@@ -95,15 +106,16 @@ std::vector<TProfile> ParseProjectText(std::string_view plainText)
     std::vector<TProfile> profiles;
     bool inBlock = false;
     TKoordi *current = nullptr;
-    for (const std::string &lineText : SplitLines(plainText)) {
-        const std::string_view line = lineText;
+    int lineNumber = 0;
+    ForEachLine(plainText, [&](std::string_view line) {
+        ++lineNumber;
         if (!inBlock) {
             if (contains(line, "SER_START")) {
                 profiles.emplace_back();
                 inBlock = true;
                 current = nullptr;
             }
-            continue;
+            return;
         }
         TProfile &p = profiles.back();
         // the first key found decides, so a title may hold any key text
@@ -128,7 +140,7 @@ std::vector<TProfile> ParseProjectText(std::string_view plainText)
         } else if (line == "SER_ACTIVE=0") {
             p.Visible = false;
         } else if (contains(line, "DATA_XY=")) {
-            p.Points.push_back(parseDataXY(valueAfterEquals(line)));
+            p.Points.push_back(parseDataXY(valueAfterEquals(line), lineNumber, line));
             current = &p.Points.back();
         } else if (contains(line, "KOOR_STATUS=")) {
             if (current)
@@ -137,7 +149,7 @@ std::vector<TProfile> ParseProjectText(std::string_view plainText)
             inBlock = false;
             current = nullptr;
         }
-    }
+    });
     return profiles;
 }
 
@@ -147,7 +159,7 @@ void ReadProjectFile(TProf_Projekt &project, const std::string &path)
     std::vector<TProfile> profiles;
     if (IsScrambledProjectPath(path)) {
         // the key position counts the line breaks as written: CR LF
-        const std::string text = JoinLinesCrLf(SplitLines(bytes));
+        const std::string text = WithCrLfLineEnds(bytes);
         profiles = ParseProjectText(ScrambleText(ScrambleText(text, ProjectKey1), ProjectKey2));
     } else {
         profiles = ParseProjectText(bytes);

@@ -3,12 +3,13 @@
 
 #include "model/errors.h"
 
+#include <algorithm>
 #include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <new>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,38 +19,69 @@ namespace velmora {
 
 std::string ReadFileBytes(const std::string &path)
 {
-    std::error_code ec;
-    if (path.empty() || std::filesystem::is_directory(path, ec))
+    if (path.empty())
         throw UserError(msgCannotOpen(path));
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // O_NONBLOCK: a FIFO given as input must not block the open
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw UserError(msgCannotOpen(path));
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
         throw UserError(msgCannotOpen(path));
+    }
+    if (st.st_size > off_t(kMaxInputFileBytes)) {
+        ::close(fd);
+        throw UserError(msgTooLarge(path));
+    }
+    std::string bytes;
+    try {
+        bytes.resize(size_t(st.st_size));
+        size_t have = 0;
+        // the file may grow while it is read: never beyond the limit
+        for (;;) {
+            if (have == bytes.size()) {
+                if (bytes.size() > kMaxInputFileBytes)
+                    throw UserError(msgTooLarge(path));
+                bytes.resize(std::min(kMaxInputFileBytes + 1, bytes.size() + 65536));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                throw UserError(msgCannotOpen(path));
+            if (n == 0)
+                break;
+            have += size_t(n);
+        }
+        bytes.resize(have);
+    } catch (const std::bad_alloc &) {
+        ::close(fd);
+        throw UserError(msgTooLarge(path));
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    ::close(fd);
     return bytes;
 }
 
 std::vector<std::string> SplitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            ++i;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
     return lines;
+}
+
+std::string WithCrLfLineEnds(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    ForEachLine(text, [&out](std::string_view line) {
+        out += line;
+        out += "\r\n";
+    });
+    return out;
 }
 
 std::vector<std::string> ReadFileLines(const std::string &path)
@@ -94,27 +126,39 @@ bool writeAll(int fd, std::string_view bytes)
 
 void WriteFileAtomic(const std::string &path, std::string_view bytes)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(path, ec))
+    // a file-size limit must fail the write with a message, not end the process
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    if (path.empty())
         throw UserError(msgCannotCreate(path));
 
-    fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            target = resolved;
+    // A link is followed; a dangling one has nothing sound to replace. An
+    // existing target that is no regular file (a device, a FIFO, a folder)
+    // is never replaced by one.
+    std::string target = path;
+    struct stat lst {};
+    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char *resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved)
+            throw UserError(msgCannotCreate(path));
+        target = resolved;
+        std::free(resolved);
     }
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode))
+        throw UserError(msgCannotCreate(path));
 
+    // a short name beside the target: a file name of the longest legal
+    // length still leaves room for it
     static std::atomic<unsigned> counter{0};
-    const std::string tmp = target.string() + ".tmp" + std::to_string(::getpid()) + "_"
-        + std::to_string(counter++);
+    const std::string tmp = FolderPartWithSeparator(target) + ".vm" + std::to_string(::getpid())
+        + "_" + std::to_string(counter++) + ".tmp";
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         throw UserError(msgCannotCreate(path));
 
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0)
+    if (exists)
         ::fchmod(fd, st.st_mode & 07777);
 
     bool ok = writeAll(fd, bytes);
@@ -125,6 +169,17 @@ void WriteFileAtomic(const std::string &path, std::string_view bytes)
         ::unlink(tmp.c_str());
         throw UserError(msgCannotCreate(path));
     }
+}
+
+std::string WithoutControlCharacters(std::string_view text)
+{
+    std::string out(text);
+    for (char &c : out) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127)
+            c = ' ';
+    }
+    return out;
 }
 
 std::string UpperAscii(std::string_view text)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace velmora;
 using velmora::testing::FakeView;
 using velmora::testing::TempDir;
@@ -257,4 +259,48 @@ TEST_F(FileCommands, SettingsCarryFoldersWheelStepAndBackground)
     EXPECT_EQ(out.SaveDialog2Dir, "/daten/");
     EXPECT_EQ(out.WheelStep, 9);
     EXPECT_EQ(out.Chart1BackColor, 0);
+}
+
+TEST_F(FileCommands, AFileWithoutProfilesIsABadProjectFile)
+{
+    view.openAnswers = {{naca("0012")}};
+    c.ProfilLaden();
+    ASSERT_TRUE(c.Project().Modified);
+    writeFile(dir.file("leer.VMPRO2"), "");
+    writeFile(dir.file("plain.VMPRO2"), readFile(project("plain.VMPRO", {"2412"})));
+    for (const std::string &bad : {naca("2412"), dir.file("leer.VMPRO2"), dir.file("plain.VMPRO2")}) {
+        view.yesNoAnswers = {false};
+        view.openAnswers = {{bad}};
+        c.ProjektDateiLaden();
+        EXPECT_EQ(view.errors.back(), "Datei " + bad + " enthält kein Profil");
+        EXPECT_EQ(names(), (std::vector<std::string>{"NACA0012"})) << bad;
+        EXPECT_TRUE(c.Project().Modified) << bad;
+    }
+    c.Project().Modified = false;
+    view.openAnswers = {{dir.file("leer.VMPRO2")}};
+    c.ProjektDateiDazuLaden();
+    EXPECT_EQ(view.errors.size(), 4u);
+    EXPECT_EQ(names(), (std::vector<std::string>{"NACA0012"}));
+    EXPECT_FALSE(c.Project().Modified);
+}
+
+TEST_F(FileCommands, WheelStepKeysStayInRangeWhateverTheSettingsSaid)
+{
+    TSettings s;
+    s.WheelStep = std::numeric_limits<int>::max();
+    c.ApplySettings(s);
+    c.WheelStepInc();
+    EXPECT_EQ(c.Project().WheelStep, 6);
+    s.WheelStep = std::numeric_limits<int>::min();
+    c.ApplySettings(s);
+    c.WheelStepDec();
+    EXPECT_EQ(c.Project().WheelStep, 1);
+    s.WheelStep = 9;
+    c.ApplySettings(s);
+    c.WheelStepDec();
+    EXPECT_EQ(c.Project().WheelStep, 8);
+    s.WheelStep = -3;
+    c.ApplySettings(s);
+    c.WheelStepInc();
+    EXPECT_EQ(c.Project().WheelStep, -2);
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 using namespace velmora;
@@ -135,8 +136,6 @@ TEST(CoordinateFile, ReportsEachFailureWithItsMessage)
     EXPECT_EQ(loadError(dir.file("empty.dat")), "Listenindex überschreitet das Maximum (0)");
     writeFile(dir.file("single.dat"), "T\n1 0\n0.5\n");
     EXPECT_EQ(loadError(dir.file("single.dat")), "'0,5' ist kein gültiger Gleitkommawert");
-    writeFile(dir.file("tab.dat"), "T\n0.5\t0.01\n");
-    EXPECT_EQ(loadError(dir.file("tab.dat")), "'0,5\t0,01' ist kein gültiger Gleitkommawert");
     writeFile(dir.file("three.dat"), "T\n0.5 0.01 7\n");
     EXPECT_EQ(loadError(dir.file("three.dat")), "'0,01 7' ist kein gültiger Gleitkommawert");
     writeFile(dir.file("word.dat"), "T\nx 0.01\n");
@@ -164,4 +163,91 @@ TEST(CoordinateFile, FailedWriteKeepsThePreviousFile)
                             std::filesystem::directory_iterator()),
               1)
         << "the temporary file must be removed";
+}
+
+TEST(CoordinateFile, TabSeparatesTheNumbersLikeABlank)
+{
+    TempDir dir;
+    writeFile(dir.file("tab.dat"), "T\n1,00000\t0,00000\n0.5\t\t-0.01\n0 \t0\n");
+    const TProfile p = load(dir.file("tab.dat"));
+    ASSERT_EQ(p.Points.size(), 3u);
+    EXPECT_DOUBLE_EQ(p.Points[1].X, 0.5);
+    EXPECT_DOUBLE_EQ(p.Points[1].Y, -0.01);
+    writeFile(dir.file("tab3.dat"), "T\n0.5\t0.01\t7\n");
+    EXPECT_EQ(loadError(dir.file("tab3.dat")), "'0,01\t7' ist kein gültiger Gleitkommawert");
+}
+
+TEST(CoordinateFile, PublishedTabSeparatedFileLoads)
+{
+    VELMORA_NEEDS_REFERENCE_DATA();
+    const TProfile p = load((velmora::testing::referenceDir() / "published" / "lrn1007.dat").string());
+    EXPECT_EQ(p.Title, "lrn1007");
+    ASSERT_GT(p.Points.size(), 50u);
+    EXPECT_DOUBLE_EQ(p.Points.front().X, 1.0);
+    EXPECT_DOUBLE_EQ(p.Points[1].Y, 0.0078);
+}
+
+TEST(CoordinateFile, CountLayoutNeedsBothBlocksRunningFromTheNose)
+{
+    TempDir dir;
+    // a profile in millimetres whose first point looks like counts matching the lines
+    std::string text = "mm\n100 2\n";
+    for (int i = 0; i < 50; ++i)
+        text += std::to_string(100 - 2 * i) + " " + std::to_string(i % 7) + "\n";
+    for (int i = 0; i < 52; ++i)
+        text += std::to_string(2 * i) + " -" + std::to_string(i % 5) + "\n";
+    writeFile(dir.file("mm.dat"), text);
+    const TProfile p = load(dir.file("mm.dat"));
+    ASSERT_EQ(p.Points.size(), 103u);
+    EXPECT_DOUBLE_EQ(p.Points[0].X, 100.0);
+    EXPECT_DOUBLE_EQ(p.Points[0].Y, 2.0);
+    EXPECT_DOUBLE_EQ(p.Points[1].X, 100.0);
+    EXPECT_DOUBLE_EQ(p.Points[102].X, 102.0);
+}
+
+TEST(CoordinateFile, AbsurdCoordinatesAreRefusedWithTheirLine)
+{
+    TempDir dir;
+    writeFile(dir.file("huge.dat"), "T\n1 0\n\n0.5 1e308\n0 0\n");
+    EXPECT_EQ(loadError(dir.file("huge.dat")),
+              "Zeile 4: '0.5 1e308' ist als Koordinate zu groß (erlaubt bis ±1000000)");
+    writeFile(dir.file("neg.dat"), "T\n-1000000.5 0\n");
+    EXPECT_EQ(loadError(dir.file("neg.dat")).rfind("Zeile 2: ", 0), 0u);
+    writeFile(dir.file("edge.dat"), "T\n-1000000 1000000\n");
+    EXPECT_EQ(load(dir.file("edge.dat")).Points.size(), 1u);
+}
+
+TEST(CoordinateFile, ValuesTheCutWouldChangeAreNeverWritten)
+{
+    TempDir dir;
+    const std::string target = dir.file("keep.dat");
+    writeFile(target, "previous");
+    TProfile p = velmora::testing::profileFrom({{1, 0}, {1e15, 0.5}}, "big");
+    try {
+        WriteCoordinateFile(p, target);
+        ADD_FAILURE() << "1e15 was written";
+    } catch (const UserError &e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Profil big, Punkt 2: der Wert 1000000000000000,000000 lässt sich nicht in 11 "
+                  "Zeichen speichern");
+    }
+    EXPECT_EQ(readFile(target), "previous");
+    p.Points[1].X = std::nan("");
+    EXPECT_THROW(CoordinateFileText(p), UserError);
+    // the largest values that still keep their integer part
+    p.Points[1].X = 9999999999.0;
+    p.Points[1].Y = -999999999.0;
+    EXPECT_EQ(CoordinateFileText(p), "big\r\n1.000000 0.000000\r\n9999999999. -999999999.\r\n");
+    p.Points[1].Y = -1e9;
+    EXPECT_THROW(CoordinateFileText(p), UserError);
+}
+
+TEST(CoordinateFile, ControlCharactersOfFileNameAndTitleNeverReachAFile)
+{
+    TempDir dir;
+    const std::string path = dir.file("evil\nSER_START\r\nSER_TITEL=x.dat");
+    writeFile(path, "T\x1b[31m\n1 0\n0 0\n");
+    const TProfile p = load(path);
+    EXPECT_EQ(p.Name, "evil SER_START  SER_TITEL=x");
+    EXPECT_EQ(CoordinateFileText(p), "T [31m\r\n1.000000 0.000000\r\n0.000000 0.000000\r\n");
 }

@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace velmora;
 
@@ -139,5 +140,22 @@ TEST(CodePage, ConvertsWindows1252BothWays)
     for (int b = 0; b < 256; ++b) {
         const std::string one(1, char(b));
         EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(one)), one) << "byte " << b;
+    }
+}
+
+TEST(ParseNumber, OverflowIsAnErrorAndUnderflowIsZeroInEveryNotation)
+{
+    const std::string zeros(400, '0');
+    double v = 1;
+    EXPECT_FALSE(TryParseNumber("1" + zeros + "e-1", v));
+    EXPECT_FALSE(TryParseNumber("1" + zeros, v));
+    EXPECT_FALSE(TryParseNumber("0,000001e315", v));
+    EXPECT_FALSE(TryParseNumber("1e99999999999999999999", v));
+    EXPECT_DOUBLE_EQ(ParseNumber("1" + zeros + "e-399"), 10.0);
+    for (const std::string &tiny : std::vector<std::string>{"0." + zeros + "1", "-0," + zeros + "5", "1e-400",
+                                     "1e-99999999999999999999", "0." + zeros + "1e+10"}) {
+        v = 1;
+        EXPECT_TRUE(TryParseNumber(tiny, v)) << tiny;
+        EXPECT_EQ(v, 0.0) << tiny;
     }
 }

@@ -242,3 +242,34 @@ TEST(ProjectFile, FailedSaveKeepsThePreviousFileAndTheModifiedFlag)
     EXPECT_TRUE(project.Modified);
     EXPECT_EQ(readFile(target), "previous");
 }
+
+TEST(ProjectFile, AbsurdCoordinatesAndUnwritableValuesAreRefused)
+{
+    TempDir dir;
+    writeFile(dir.file("huge.VMPRO"), "SER_START\nDATA_XY=0 0\nDATA_XY=-1e308 0\nSER_END\n");
+    TProf_Projekt project;
+    EXPECT_EQ(readError(project, dir.file("huge.VMPRO")),
+              "Zeile 3: 'DATA_XY=-1e308 0' ist als Koordinate zu groß (erlaubt bis ±1000000)");
+    EXPECT_TRUE(project.Profiles.empty());
+
+    const std::string target = dir.file("keep.VMPRO2");
+    writeFile(target, "previous");
+    project = exampleProject();
+    project.Profiles[0].Points[2].Y = -1e12;
+    project.Modified = true;
+    EXPECT_THROW(WriteProjectFile(project, target), UserError);
+    EXPECT_TRUE(project.Modified);
+    EXPECT_EQ(readFile(target), "previous");
+}
+
+TEST(ProjectFile, NamesAndTitlesCannotInjectLines)
+{
+    TProf_Projekt project = exampleProject();
+    project.Profiles[0].Name = "a\r\nSER_END\r\nSER_START";
+    project.Profiles[0].Title = "t\nDATA_XY=5 5\x7f";
+    const std::vector<TProfile> back = ParseProjectText(ProjectPlainText(project));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].Name, "a  SER_END  SER_START");
+    EXPECT_EQ(back[0].Title, "t DATA_XY=5 5 ");
+    EXPECT_EQ(back[0].Points.size(), 3u);
+}

@@ -2,6 +2,8 @@
 // Random and mutated inputs for every file reader: each input must give a
 // result or one of the documented messages, never a crash or a hang. Run
 // under the sanitizers in CI; seeded, and bounded in count and time.
+// VELMORA_FUZZ_INPUTS=N runs exactly N inputs per reader without the time
+// bound (the long run: N = 100000 or more, best under the sanitizers).
 #include "geometry/naca4.h"
 #include "model/coordinatefile.h"
 #include "model/errors.h"
@@ -12,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <random>
 #include <string_view>
 
@@ -23,6 +27,13 @@ namespace {
 
 constexpr int kRounds = 6000;
 constexpr auto kTimeBudget = std::chrono::seconds(8);
+
+// The number of inputs the long run asks for, 0 for the bounded default.
+long longRunInputs()
+{
+    const char *env = std::getenv("VELMORA_FUZZ_INPUTS");
+    return env ? std::max(0L, std::strtol(env, nullptr, 10)) : 0L;
+}
 
 class Mutator
 {
@@ -42,7 +53,8 @@ public:
             case 1: // insert interesting text
                 s.insert(pos, pick({"\r", "\n", "\r\n", " ", "\t", ",", ".", "-", "e", "E9999", "=",
                                     ";", "SER_START", "SER_END", "DATA_XY=", "KOOR_STATUS=NEU",
-                                    "SER_COLOR=", "SER_TITEL=", "999999999999", "\xE4", "\0"}));
+                                    "SER_COLOR=", "SER_TITEL=", "999999999999", "\xE4",
+                                    std::string_view("\0", 1), "1e-400", "1e308"}));
                 break;
             case 2: // delete a range
                 if (!s.empty())
@@ -81,9 +93,9 @@ public:
     unsigned next() { return unsigned(m_rng()); }
 
 private:
-    std::string pick(std::initializer_list<const char *> options)
+    std::string pick(std::initializer_list<std::string_view> options)
     {
-        return *(options.begin() + long(m_rng() % options.size()));
+        return std::string(*(options.begin() + long(m_rng() % options.size())));
     }
     std::mt19937 m_rng;
 };
@@ -96,25 +108,37 @@ bool isDocumentedMessage(const std::string &msg)
     };
     return msg == "Listenindex überschreitet das Maximum (0)"
         || (!msg.empty() && msg.front() == '\''
-            && (endsWith("' ist kein gültiger Gleitkommawert") || endsWith("' ist kein gültiger Integerwert")));
+            && (endsWith("' ist kein gültiger Gleitkommawert") || endsWith("' ist kein gültiger Integerwert")))
+        || (msg.rfind("Zeile ", 0) == 0 && endsWith("' ist als Koordinate zu groß (erlaubt bis ±1000000)"));
 }
 
 template<typename Fn>
 void fuzz(const std::vector<std::string> &seeds, unsigned seed, Fn &&parse)
 {
     Mutator m(seed);
+    const long longRun = longRunInputs();
+    const long rounds = longRun > 0 ? longRun : kRounds;
     const auto start = std::chrono::steady_clock::now();
-    for (int round = 0; round < kRounds; ++round) {
-        if (std::chrono::steady_clock::now() - start > kTimeBudget)
+    long done = 0;
+    bool sawNul = false;
+    for (long round = 0; round < rounds; ++round) {
+        if (longRun == 0 && std::chrono::steady_clock::now() - start > kTimeBudget)
             break;
         const std::string input = (round % 10 == 0) ? m.random(400)
                                                     : m.mutate(seeds[m.next() % seeds.size()]);
+        sawNul = sawNul || input.find('\0') != std::string::npos;
         try {
             parse(input);
         } catch (const UserError &e) {
             ASSERT_TRUE(isDocumentedMessage(e.what())) << "undocumented message: " << e.what();
         }
+        ++done;
     }
+    EXPECT_TRUE(sawNul) << "no input held a NUL byte";
+    if (longRun > 0)
+        EXPECT_EQ(done, longRun);
+    else
+        ::testing::Test::RecordProperty("inputs", int(done));
 }
 
 std::string nacaText()
