@@ -171,6 +171,6 @@ TEST(Messages, ShowPathsWithoutControlCharactersOrBrokenText)
     EXPECT_EQ(msgCannotOpen("/tmp/a\x1b]0;owned\x07" "b\nc.dat"),
               "Datei /tmp/a?]0;owned?b?c.dat kann nicht geöffnet werden");
     EXPECT_EQ(msgCannotCreate("x\xff\xc3(\xc2\x9b\xe4\xbd\xa0.dat"),
-              "Datei x??(?\xe4\xbd\xa0.dat kann nicht erstellt werden");
+              "Datei x??" "(?\xe4\xbd\xa0.dat kann nicht erstellt werden");
     EXPECT_EQ(msgCannotCreate("Müller €.dat"), "Datei Müller €.dat kann nicht erstellt werden");
 }
