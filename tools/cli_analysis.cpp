@@ -17,11 +17,12 @@ namespace velmora::cli {
 namespace {
 
 // Engine results are single precision: print the shortest text that reads
-// back as the same float rather than the 17 digits of its double.
+// back as the same float rather than the 17 digits of a double (a value
+// derived in double, such as 1 - transitionRun, is rounded to single first).
 std::string formatSingle(double value)
 {
     const float f = static_cast<float>(value);
-    if (!std::isfinite(value) || double(f) != value)
+    if (!std::isfinite(f))
         return formatNumber(value);
     char buf[32];
     for (int precision = 6; precision <= 9; ++precision) {
@@ -57,7 +58,7 @@ bool loadProfile(const std::string &path, TProfile &profile, std::ostream &err)
 int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     const std::vector<std::string> files = positionalArgs(args, {"--alpha", "--re"});
-    if (files.size() != 1) {
+    if (!onlyKnownOptions(args, {"--alpha", "--re", "--nodes"}, err) || files.size() != 1) {
         err << "Aufruf: velmora-cli analyse DATEI --alpha A --re R [--nodes]\n";
         return 2;
     }
@@ -95,7 +96,7 @@ int runPolar(const std::vector<std::string> &args, std::ostream &out, std::ostre
 {
     const std::vector<std::string> files =
         positionalArgs(args, {"--re", "--from", "--to", "--step", "--jobs"});
-    if (files.size() != 1) {
+    if (!onlyKnownOptions(args, {"--re", "--from", "--to", "--step", "--jobs"}, err) || files.size() != 1) {
         err << "Aufruf: velmora-cli polar DATEI --re R[,R...] --from A --to B --step S [--jobs N]\n";
         return 2;
     }
@@ -124,6 +125,17 @@ int runPolar(const std::vector<std::string> &args, std::ostream &out, std::ostre
     if (!message.empty()) {
         err << terminalText(message) << "\n";
         return 2;
+    }
+    // Like the editor's polar: refused before the engine runs, no numbers.
+    for (double r : reynolds) {
+        if (!(r >= kLowestReynolds && r <= kHighestReynolds))
+            message = kMsgBadReynolds;
+    }
+    if (message.empty())
+        message = AnalysisContractViolation(profile.Points);
+    if (!message.empty()) {
+        err << terminalText(message) << "\n";
+        return 1;
     }
 
     PolarSweep sweep{int(jobs)};

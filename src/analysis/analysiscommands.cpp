@@ -3,6 +3,7 @@
 
 #include "model/numbertext.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -44,18 +45,111 @@ bool parseSingle(std::string_view text, float &value)
     return true;
 }
 
+// Sign of the turn a -> b -> c: > 0 counter-clockwise.
+double turn(const TKoordi &a, const TKoordi &b, const TKoordi &c)
+{
+    return (b.X - a.X) * (c.Y - a.Y) - (b.Y - a.Y) * (c.X - a.X);
+}
+
+// Segments cross at a point inside both; touching ends do not count (a
+// closed trailing edge shares its point between the first and last segment).
+bool properlyCross(const TKoordi &a, const TKoordi &b, const TKoordi &c, const TKoordi &d)
+{
+    const double d1 = turn(c, d, a), d2 = turn(c, d, b);
+    const double d3 = turn(a, b, c), d4 = turn(a, b, d);
+    return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
+// Where the contour crosses itself: the x of the crossing farthest forward,
+// or +inf when it does not. Crossings of the last panels closer than the
+// digitising noise of published files (a few 1e-4 chord) are left to the
+// trailing-edge check.
+double forwardmostCrossing(const std::vector<TKoordi> &p)
+{
+    // the segments i -> i + 1 and the closing one from the last point to the first
+    const size_t n = p.size();
+    auto from = [&](size_t i) -> const TKoordi & { return p[i]; };
+    auto to = [&](size_t i) -> const TKoordi & { return p[(i + 1) % n]; };
+    double forward = INFINITY;
+    for (size_t i = 0; i < n; ++i) {
+        const double loX = std::min(from(i).X, to(i).X), hiX = std::max(from(i).X, to(i).X);
+        for (size_t j = i + 2; j < n; ++j) {
+            if (i == 0 && j == n - 1)
+                continue; // neighbours across the closing segment
+            if (std::max(from(j).X, to(j).X) < loX || std::min(from(j).X, to(j).X) > hiX)
+                continue;
+            if (!properlyCross(from(i), to(i), from(j), to(j)))
+                continue;
+            const double t = turn(from(j), to(j), from(i))
+                / (turn(from(j), to(j), from(i)) - turn(from(j), to(j), to(i)));
+            forward = std::min(forward, from(i).X + t * (to(i).X - from(i).X));
+        }
+    }
+    return forward;
+}
+
+bool withinTolerance(double x, double y, double atX, double atY)
+{
+    // written so that a NaN fails
+    return std::hypot(x - atX, y - atY) <= kNormalisedTolerance;
+}
+
 } // namespace
+
+std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
+{
+    const size_t n = points.size();
+    if (n < size_t(kMinNodes))
+        return kMsgAnalysisTooCoarse;
+    size_t nose = 0;
+    for (size_t i = 1; i < n; ++i) {
+        if (points[i].X < points[nose].X)
+            nose = i;
+    }
+    const TKoordi &first = points.front();
+    const TKoordi &last = points.back();
+    if (!withinTolerance(points[nose].X, points[nose].Y, 0.0, 0.0)
+        || !withinTolerance((first.X + last.X) / 2.0, (first.Y + last.Y) / 2.0, 1.0, 0.0))
+        return kMsgAnalysisNotNormalised;
+    // Twice the enclosed area, positive when the upper side comes first.
+    double area = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const TKoordi &a = points[i];
+        const TKoordi &b = points[(i + 1) % n];
+        area += a.X * b.Y - b.X * a.Y;
+    }
+    if (nose == 0 || nose == n - 1 || !(area > 0.0))
+        return kMsgAnalysisWrongDirection;
+    const double crossing = forwardmostCrossing(points);
+    if (crossing < kTrailingEdgeRegion)
+        return kMsgAnalysisSelfCrossing;
+    if (crossing < 1.0 - 5 * kTrailingEdgeNoise || first.Y < last.Y - kTrailingEdgeNoise)
+        return kMsgAnalysisSidesCross;
+    if (std::fabs(first.X - last.X) > kTrailingEdgeNoise * 5)
+        return kMsgAnalysisSideShort;
+    if (n < size_t(kMinAnalysisPoints))
+        return kMsgAnalysisTooCoarse;
+    return {};
+}
 
 VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
                                                  const std::vector<TKoordi> &points, double alpha,
                                                  double re)
 {
     VelocityDistribution result;
-    if (points.size() > size_t(kMaxProfilePoints)) {
-        result.status = AnalysisStatus::TooManyPoints;
-        result.message = kMsgTooManyPoints;
+    auto refuse = [&](AnalysisStatus status, std::string message) {
+        result.status = status;
+        result.message = std::move(message);
         return result;
-    }
+    };
+    if (points.size() > size_t(kMaxProfilePoints))
+        return refuse(AnalysisStatus::TooManyPoints, kMsgTooManyPoints);
+    if (!(std::fabs(alpha) <= kAnalysisAngleLimit))
+        return refuse(AnalysisStatus::Refused, kMsgBadAngle);
+    if (!(re >= kLowestReynolds && re <= kHighestReynolds))
+        return refuse(AnalysisStatus::Refused, kMsgBadReynolds);
+    if (std::string why = AnalysisContractViolation(points); !why.empty())
+        return refuse(AnalysisStatus::Refused, std::move(why));
     try {
         if (!fitsSingle(points) || !fitsSingle(alpha) || !fitsSingle(re))
             throw EpplerError("value outside single precision");
@@ -159,6 +253,13 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
         return refuse(PolarStatus::BadEnd, kMsgEndBeforeStart);
     if (!parseSingle(stepText, step) || !(double(step) >= 0.1))
         return refuse(PolarStatus::BadStep, kMsgStepTooSmall);
+    if (!(re >= kLowestReynolds && re <= kHighestReynolds))
+        return refuse(PolarStatus::Refused, kMsgBadReynolds);
+    if (std::string why = AnalysisContractViolation(points); !why.empty()) {
+        result.status = PolarStatus::Refused;
+        result.message = std::move(why);
+        return result;
+    }
 
     TEpplerInput in;
     fillContour(in, points);

@@ -29,11 +29,66 @@ inline constexpr const char *kMsgEndBeforeStart =
 inline constexpr const char *kMsgStepTooSmall =
     "Falscheingabe: Stepwinkel zu klein !!.\rBitte nur Zahlen >=0,1 eingeben.";
 
+// What the method can be trusted with. Outside these the commands refuse
+// before the engine runs rather than show numbers without meaning.
+// Angles: the polar fields' range. Reynolds numbers: below 1e4 the layers are
+// no longer thin against the chord; above 1e8 the closure relations have no
+// backing. Normalised: the nose (the first point of smallest x) within 0.01
+// chord of (0, 0) and the midpoint of the two trailing-edge points within 0.01
+// of (1, 0) -- published coordinate files with a nose a few 1e-4 off, a chord
+// of 0.9999 or an open trailing edge pass, drawings in millimetres or profiles
+// moved or turned off the unit chord do not.
+inline constexpr double kAnalysisAngleLimit = 89.0;
+inline constexpr double kLowestReynolds = 1e4;
+inline constexpr double kHighestReynolds = 1e8;
+inline constexpr double kNormalisedTolerance = 0.01;
+// Fewer points do not describe the nose and the trailing edge well enough for
+// the panel solution; the smoothing command makes more.
+inline constexpr int kMinAnalysisPoints = 41;
+// Crossings aft of this x belong to the trailing edge; there the sides may
+// touch or overlap by the noise of rounded coordinates (chord units).
+inline constexpr double kTrailingEdgeRegion = 0.9;
+inline constexpr double kTrailingEdgeNoise = 4e-4;
+
+inline constexpr const char *kMsgBadAngle =
+    "Falscheingabe Alfa !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben.";
+inline constexpr const char *kMsgBadReynolds =
+    "Falscheingabe Re !!.\rBitte nur Zahlen zwischen 10000 und 100000000 eingeben.";
+inline constexpr const char *kMsgAnalysisTooCoarse =
+    "Das Profil hat zu wenige Punkte für die Profil-Rechnung (mindestens 41) !!\r"
+    "Bitte zuerst \"Profil automatisch Glätten (COS-Verteilung)\" ausführen.";
+inline constexpr const char *kMsgAnalysisNotNormalised =
+    "Das Profil ist nicht normiert: die Nase muss bei (0, 0) und die Mitte der Endleiste bei (1, 0) "
+    "liegen !!\rBitte zuerst \"Profil Ausrichten und Normieren\" ausführen.";
+inline constexpr const char *kMsgAnalysisWrongDirection =
+    "Die Laufrichtung ist falsch ! Richtige Laufrichtung ist Hinten>Oben>Nase>Unten>Hinten.\r"
+    "So kann das Profil nicht gerechnet werden: bitte die Punkte in dieser Reihenfolge eingeben.";
+inline constexpr const char *kMsgAnalysisSidesCross =
+    "Ober- und Unterseite kreuzen sich an der Endleiste !!\r"
+    "Bitte die Punkte an der Endleiste korrigieren, so dass die Oberseite über der Unterseite liegt.";
+inline constexpr const char *kMsgAnalysisSideShort =
+    "Eine Seite endet vor der Endleiste !!\rBitte zuerst \"Profil Ausrichten und Normieren mit "
+    "Hinterkanten-Extrapolation X=1\" ausführen.";
+inline constexpr const char *kMsgAnalysisSelfCrossing =
+    "Die Kontur des Profils schneidet sich selbst !!\r"
+    "Bitte die Punkte an der Kreuzung korrigieren, dann kann das Profil gerechnet werden.";
+
 enum class AnalysisStatus {
     Ok,
     TooManyPoints, // more than kMaxProfilePoints; message kMsgTooManyPoints
     EngineError,   // the engine failed; message kMsgEngineError
+    Refused,       // outside what the method can be trusted with; message says why and what to do
 };
+
+// Why the points cannot be analysed (one of the kMsgAnalysis... texts), or
+// empty when they can. In this order: normalised within kNormalisedTolerance;
+// in program order (the contour runs counter-clockwise, upper side first);
+// not crossing itself (forward of kTrailingEdgeRegion); at the trailing edge
+// the sides neither cross forward of x = 1 - 5 * kTrailingEdgeNoise nor with
+// the upper end kTrailingEdgeNoise below the lower one, nor end more than
+// 5 * kTrailingEdgeNoise apart in x;
+// at least kMinAnalysisPoints points.
+std::string AnalysisContractViolation(const std::vector<TKoordi> &points);
 
 struct VelocityDistribution
 {
@@ -44,7 +99,8 @@ struct VelocityDistribution
 };
 
 // Analyses the points (profile order) at one geometric angle (degrees) and
-// Reynolds number. Never throws.
+// Reynolds number. Checks in this order: point count, angle and Reynolds
+// number, the points' contract. Never throws.
 VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
                                                  const std::vector<TKoordi> &points, double alpha,
                                                  double re);
@@ -78,6 +134,7 @@ enum class PolarStatus {
     BadStart,      // message kMsgBadStartAngle, focus the start field
     BadEnd,        // kMsgBadEndAngle or kMsgEndBeforeStart, focus the end field
     BadStep,       // kMsgStepTooSmall, focus the step field
+    Refused,       // Reynolds number or points outside the contract (see AnalysisContractViolation)
     EngineError,   // no message; mark the start or end field (engineErrorAtStart)
 };
 
@@ -96,7 +153,8 @@ struct TransitionPolar
     }
 };
 
-// Validates the start, end and step texts (held in single precision) and
+// Validates the start, end and step texts (held in single precision), the
+// Reynolds number and the points' contract (in this order), and
 // sweeps the angles in batches of up to kMaxAngles engine runs at the
 // Reynolds number reText. The Reynolds text is parsed with ParseNumber after
 // the point-count check and throws UserError when it is not a number.

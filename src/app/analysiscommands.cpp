@@ -27,27 +27,60 @@ int MainController::removeResultSeries(std::string_view namePart)
     return removed;
 }
 
+std::string MainController::AnalysisNote() const
+{
+    return m_velocityNote.empty() ? m_polarNote : m_velocityNote;
+}
+
+void MainController::setAnalysisNote(std::string &slot, std::string_view message)
+{
+    std::string line(message);
+    for (char &ch : line) {
+        if (ch == '\r')
+            ch = ' ';
+    }
+    if (line == slot)
+        return;
+    slot = std::move(line);
+    showStatusNote();
+}
+
 void MainController::RunVelocityDistribution()
 {
     TProfile *profile = m_project.ActiveProfile();
+    // Nothing on screen may outlive the profile and state it was computed for.
     auto clearAndRemove = [this] {
         m_view.SetResultFields({}, {}, {});
         removeResultSeries("V_POL");
         m_view.RedrawPlot();
     };
     if (!profile || !profile->Visible || !Analysis.VRechnen || !RowExists(m_selectedRow)) {
+        setAnalysisNote(m_velocityNote, {});
         clearAndRemove();
         return;
     }
     if (profile->PointCount() > kMaxProfilePoints) {
-        m_view.SetResultFields({}, {}, {});
+        setAnalysisNote(m_velocityNote, {});
+        clearAndRemove();
         m_view.ShowInfo(kMsgTooManyPoints);
         return;
     }
-    const VelocityDistribution result =
-        ComputeVelocityDistribution(m_solver, profile->Points, Analysis.AlfaText, Analysis.ReText);
+    VelocityDistribution result;
+    try {
+        result = ComputeVelocityDistribution(m_solver, profile->Points, Analysis.AlfaText, Analysis.ReText);
+    } catch (const UserError &) {
+        setAnalysisNote(m_velocityNote, {});
+        clearAndRemove();
+        throw;
+    }
+    if (result.status == AnalysisStatus::Refused) {
+        setAnalysisNote(m_velocityNote, result.message);
+        clearAndRemove();
+        return;
+    }
+    setAnalysisNote(m_velocityNote, {});
     if (result.status != AnalysisStatus::Ok) {
-        m_view.SetResultFields({}, {}, {});
+        clearAndRemove();
         m_view.ShowInfo(result.message);
         return;
     }
@@ -104,21 +137,37 @@ void MainController::RunTransitionPolar()
     } lock(m_view);
 
     TProfile *profile = m_project.ActiveProfile();
-    if (!profile || !profile->Visible || !Analysis.UmRechnen || !RowExists(m_selectedRow)) {
+    auto remove = [this] {
         removeResultSeries("UM_POL");
         m_view.RedrawPlot();
+    };
+    if (!profile || !profile->Visible || !Analysis.UmRechnen || !RowExists(m_selectedRow)) {
+        setAnalysisNote(m_polarNote, {});
+        remove();
         return;
     }
-    const TransitionPolar polar = ComputeTransitionPolar(m_solver, profile->Points, Analysis.ReText,
-                                                         Analysis.StartText, Analysis.EndText,
-                                                         Analysis.StepText);
+    TransitionPolar polar;
+    try {
+        polar = ComputeTransitionPolar(m_solver, profile->Points, Analysis.ReText, Analysis.StartText,
+                                       Analysis.EndText, Analysis.StepText);
+    } catch (const UserError &) {
+        setAnalysisNote(m_polarNote, {});
+        remove();
+        throw;
+    }
+    setAnalysisNote(m_polarNote, polar.status == PolarStatus::Refused ? polar.message : std::string());
     switch (polar.status) {
+    case PolarStatus::Refused:
+        remove();
+        return;
     case PolarStatus::TooManyPoints:
+        remove();
         m_view.ShowInfo(polar.message);
         return;
     case PolarStatus::BadStart:
     case PolarStatus::BadEnd:
     case PolarStatus::BadStep: {
+        remove();
         m_view.ShowInfo(polar.message);
         const PolarField f = polar.status == PolarStatus::BadStart ? PolarField::Start
             : polar.status == PolarStatus::BadEnd                  ? PolarField::End
@@ -139,6 +188,7 @@ void MainController::RunTransitionPolar()
     if (polar.status == PolarStatus::EngineError) {
         m_view.SetPolarFieldAlarm(polar.engineErrorAtStart(alphaTat) ? PolarField::Start : PolarField::End,
                                   true);
+        remove();
         return;
     }
 

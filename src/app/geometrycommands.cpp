@@ -159,6 +159,7 @@ void MainController::UnterseiteEinbauen()
     m_view.RedrawPlot();
     repaintList();
     m_project.Modified = true;
+    RefreshAnalysis();
 }
 
 void MainController::MarkiertePunkteLoeschen()

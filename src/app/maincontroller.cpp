@@ -309,6 +309,7 @@ void MainController::ProjektDateiDazuLaden()
         ResetView();
     }
     m_project.Modified = true;
+    RefreshAnalysis();
 }
 
 bool MainController::ProjektDateiSpeichernUnter()
@@ -380,6 +381,7 @@ void MainController::ProfilSpeichernUnter()
     }
     clearSelection();
     repaintList();
+    RefreshAnalysis();
 }
 
 void MainController::ProgrammSchliessen()
@@ -420,9 +422,16 @@ void MainController::ChartResized()
     m_view.RedrawPlot();
 }
 
+void MainController::showStatusNote()
+{
+    const std::string note = AnalysisNote();
+    m_view.SetStatusText(0, note.empty() ? "Aktueller Speicherbedarf=" + std::to_string(CurrentHeapBytes()) + " Byte"
+                                         : note);
+}
+
 void MainController::BeforeDrawSeries()
 {
-    m_view.SetStatusText(0, "Aktueller Speicherbedarf=" + std::to_string(CurrentHeapBytes()) + " Byte");
+    showStatusNote();
     if (m_project.ClipboardProfile) {
         m_view.SetStatusText(1, "Profil '" + cp1252ToUtf8(m_project.ClipboardProfile->Name)
                                     + "' im Zwischenspeicher vorhanden !");
@@ -457,6 +466,8 @@ bool MainController::AfterDraw()
     if (m_rowCount != int(m_project.Profiles.size())) {
         rebuildRows();
         repaintList();
+        // the selection is gone, and with it what was shown for it
+        RefreshAnalysis();
     }
     return again;
 }

@@ -152,6 +152,10 @@ public:
     void RefreshAnalysis();
     // "oben/unten", "oben", "unten" clicked.
     void SideClicked(ShownSide side);
+    // Why the last analysis of the selected profile was refused (one line),
+    // empty when it was not; shown in the status bar instead of a message
+    // box, since the commands rerun on every wheel notch.
+    std::string AnalysisNote() const;
     // A field or switch of a group box changed; `polarToo` also reruns the polar.
     void AnalysisInputChanged(bool velocity, bool polar, bool swallowErrors = false);
 
@@ -203,6 +207,9 @@ private:
     void repaintList();
     void reportError(const std::string &message);
     int removeResultSeries(std::string_view namePart);
+    void setAnalysisNote(std::string &slot, std::string_view message);
+    // Status panel 0: the analysis note, else the memory in use.
+    void showStatusNote();
     // Shows "Es wurde kein Profil angewählt !!" and returns false without a selected row.
     bool requireSelection();
     // True when the operation ran; otherwise shows its reason (if it has one).
@@ -219,6 +226,7 @@ private:
     int m_rowCount = 0;
     int m_selectedRow = -1;
     EpplerSolver m_solver;
+    std::string m_velocityNote, m_polarNote;
 };
 
 // The German message texts of the shell.

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysiscommands.h"
 #include "analysis_support.h"
+#include "sections.h"
 #include "geometry/naca4.h"
 #include "model/errors.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace velmora;
 using velmora::testing::engineInput;
@@ -21,9 +24,23 @@ std::vector<TKoordi> profileOf(int count)
     return p;
 }
 
+// Passes every check before the engine, which then fails on the twice-listed point.
 std::vector<TKoordi> brokenProfile()
 {
-    return std::vector<TKoordi>(30, TKoordi{0.5, 0.0});
+    std::vector<TKoordi> p = MakeNaca4("2412", 41).Points;
+    p.insert(p.begin() + 20, p[20]);
+    return p;
+}
+
+std::vector<TKoordi> transformed(std::vector<TKoordi> p, double scale, double dx, double dy, double degrees)
+{
+    const double c = std::cos(degrees * M_PI / 180.0), s = std::sin(degrees * M_PI / 180.0);
+    for (TKoordi &k : p) {
+        const double x = k.X, y = k.Y;
+        k.X = scale * (c * x - s * y) + dx;
+        k.Y = scale * (s * x + c * y) + dy;
+    }
+    return p;
 }
 
 } // namespace
@@ -71,12 +88,81 @@ TEST(VelocityDistribution, EngineFaultBecomesTheCalculationErrorMessage)
     EXPECT_EQ(r.status, AnalysisStatus::EngineError);
     EXPECT_EQ(r.message, "Rechenfehler in Profil-Routione !!");
     EXPECT_TRUE(r.row.vPunkte.empty());
-    // So does a Reynolds number the engine cannot use, or no points at all.
-    EXPECT_EQ(ComputeVelocityDistribution(solver, MakeNaca4("2412").Points, 2.0, 0.0).status,
-              AnalysisStatus::EngineError);
-    EXPECT_EQ(ComputeVelocityDistribution(solver, {}, 2.0, 1e6).status, AnalysisStatus::EngineError);
-    EXPECT_EQ(ComputeVelocityDistribution(solver, MakeNaca4("2412").Points, 2.0, 1e300).status,
-              AnalysisStatus::EngineError);
+}
+
+TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns)
+{
+    const auto naca = MakeNaca4("2412", 41).Points;
+    std::vector<TKoordi> reversed(naca.rbegin(), naca.rend());
+    std::vector<TKoordi> crossing = naca;
+    std::swap(crossing[10].Y, crossing[70].Y); // an upper point drops below the lower side
+    const std::vector<TKoordi> onlyThree = {{1, 0}, {0, 0}, {1, -0.01}};
+    std::vector<TKoordi> endsCrossed = naca;
+    endsCrossed.front().Y = -0.0003;
+    endsCrossed.back().Y = 0.0003;
+    std::vector<TKoordi> lowerShort = naca;
+    lowerShort.resize(lowerShort.size() - 2);
+    struct Case
+    {
+        const char *what;
+        std::vector<TKoordi> points;
+        const char *message;
+    };
+    const Case cases[] = {
+        {"reversed", reversed, kMsgAnalysisWrongDirection},
+        {"millimetres", transformed(naca, 100, 0, 0, 0), kMsgAnalysisNotNormalised},
+        {"moved", transformed(naca, 1, 0.011, 0, 0), kMsgAnalysisNotNormalised},
+        {"turned about the nose", transformed(naca, 1, 0, 0, 2), kMsgAnalysisNotNormalised},
+        {"crossing", crossing, kMsgAnalysisSelfCrossing},
+        {"flat", std::vector<TKoordi>{{1, 0}, {0.5, 0}, {0, 0}, {0.5, 0}, {1, 0}}, kMsgAnalysisWrongDirection},
+        {"trailing-edge points crossed", endsCrossed, kMsgAnalysisSidesCross},
+        {"lower side short of the trailing edge", lowerShort, kMsgAnalysisSideShort},
+        {"too coarse", MakeNaca4("2412", 20).Points, kMsgAnalysisTooCoarse},
+        {"three points", onlyThree, kMsgAnalysisTooCoarse},
+        {"none", {}, kMsgAnalysisTooCoarse},
+        {"not a number", transformed(naca, NAN, 0, 0, 0), kMsgAnalysisNotNormalised},
+    };
+    EpplerSolver solver;
+    for (const Case &c : cases) {
+        EXPECT_EQ(AnalysisContractViolation(c.points), c.message) << c.what;
+        const auto r = ComputeVelocityDistribution(solver, c.points, 2.0, 1e6);
+        EXPECT_EQ(r.status, AnalysisStatus::Refused) << c.what;
+        EXPECT_EQ(r.message, c.message) << c.what;
+        const auto polar = ComputeTransitionPolar(solver, c.points, "1e6", "0", "2", "1");
+        EXPECT_EQ(polar.status, PolarStatus::Refused) << c.what;
+        EXPECT_EQ(polar.message, c.message) << c.what;
+        EXPECT_TRUE(polar.rows.empty());
+    }
+    // Angles and Reynolds numbers outside the method's range, NaN included.
+    for (double alpha : {89.5, -90.0, double(NAN)})
+        EXPECT_EQ(ComputeVelocityDistribution(solver, naca, alpha, 1e6).message, kMsgBadAngle) << alpha;
+    for (double re : {0.0, 1e-30, 9999.0, 1.01e8, 1e300, double(NAN)})
+        EXPECT_EQ(ComputeVelocityDistribution(solver, naca, 2.0, re).message, kMsgBadReynolds) << re;
+    EXPECT_EQ(ComputeTransitionPolar(solver, naca, "5000", "0", "2", "1").message, kMsgBadReynolds);
+    EXPECT_EQ(solver.panelSolutionCount(), 0);
+    EXPECT_EQ(ComputeVelocityDistribution(solver, naca, -89.0, 1e4).status, AnalysisStatus::Ok);
+    EXPECT_EQ(ComputeVelocityDistribution(solver, naca, 0.0, 1e8).status, AnalysisStatus::Ok);
+}
+
+TEST(AnalysisContract, LetsThroughWhatPublishedCoordinateFilesLookLike)
+{
+    using velmora::testing::SectionPoints;
+    using velmora::testing::nacaSection;
+    SectionPoints rounded;
+    rounded.decimals = 4;
+    SectionPoints noisyOpen;
+    noisyOpen.noise = 1e-4;
+    noisyOpen.openTrailingEdge = true;
+    noisyOpen.count = 61;
+    const std::vector<std::vector<TKoordi>> accepted = {
+        MakeNaca4("0009", 21).Points,
+        transformed(nacaSection("2412"), 0.9999, 4e-4, -3e-4, 0.2),
+        nacaSection("23012", rounded),
+        nacaSection("0009", noisyOpen),
+        transformed(nacaSection("4412"), 1, 0.009, 0, 0),
+    };
+    for (const auto &points : accepted)
+        EXPECT_EQ(AnalysisContractViolation(points), "");
 }
 
 TEST(VelocityDistribution, ReadsTheFieldTextsWithEitherDecimalSeparator)

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace velmora;
 using velmora::testing::FakeView;
 
@@ -108,26 +110,114 @@ TEST_F(AnalysisCommands, SwitchingOffRemovesTheSeriesAndClearsTheFields)
     EXPECT_EQ(c.Project().Profiles[0].PolarRows.size(), 1u) << "the result row stays";
 }
 
-TEST_F(AnalysisCommands, TooManyPointsAndEngineErrorsKeepThePreviousResult)
+TEST_F(AnalysisCommands, TooManyPointsAndEngineErrorsClearWhatWasShownAndKeepTheRow)
 {
     c.CheckListBox1MouseDown(0, false);
-    const std::string before = series("V_POL")->Name;
-
     TProfile &p = c.Project().Profiles[0];
     const TProfile original = p;
     p.Points.resize(451, p.Points.back());
     c.AnalysisInputChanged(true, false);
     EXPECT_EQ(view.infos.back(), "Zu viele Koordinatenpaare für Profil-Rechnung MAX 450 !!");
-    EXPECT_EQ(series("V_POL")->Name, before);
+    EXPECT_EQ(series("V_POL"), nullptr) << "the curve of the points before stays no longer";
 
     p = original;
-    for (TKoordi &k : p.Points)
-        k.Y = 0.0; // all points on a line: no contour to solve
+    c.AnalysisInputChanged(true, false);
+    ASSERT_NE(series("V_POL"), nullptr);
+    p.Points.insert(p.Points.begin() + 40, p.Points[40]); // the engine cannot take a point twice
     c.AnalysisInputChanged(true, false);
     EXPECT_EQ(view.infos.back(), "Rechenfehler in Profil-Routione !!");
     EXPECT_EQ(view.results, (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(series("V_POL")->Name, before);
-    EXPECT_EQ(p.PolarRows.size(), 1u);
+    EXPECT_EQ(series("V_POL"), nullptr);
+    EXPECT_EQ(p.PolarRows.size(), 1u) << "the stored row stays";
+}
+
+TEST_F(AnalysisCommands, RefusalClearsResultsAndTellsWhyInTheStatusBarWithoutABox)
+{
+    c.Analysis.UmRechnen = true;
+    c.CheckListBox1MouseDown(0, false);
+    ASSERT_NE(series("V_POL"), nullptr);
+    ASSERT_NE(series("UM_POL_OBEN"), nullptr);
+    TProfile &p = c.Project().Profiles[0];
+    const TProfile original = p;
+    for (TKoordi &k : p.Points) {
+        k.X *= 100; // drawn in millimetres
+        k.Y *= 100;
+    }
+    const size_t boxes = view.infos.size() + view.errors.size();
+    for (int notch = 0; notch < 3; ++notch)
+        c.AnalysisInputChanged(true, true);
+    EXPECT_EQ(view.infos.size() + view.errors.size(), boxes) << "no box on every notch";
+    EXPECT_EQ(view.results, (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(series("V_POL"), nullptr);
+    EXPECT_EQ(series("UM_POL"), nullptr);
+    EXPECT_EQ(view.status[0].rfind("Das Profil ist nicht normiert", 0), 0u) << view.status[0];
+    EXPECT_EQ(view.status[0].find('\r'), std::string::npos);
+    c.BeforeDrawSeries();
+    EXPECT_EQ(view.status[0].rfind("Das Profil ist nicht normiert", 0), 0u) << "a redraw keeps the reason";
+
+    c.Analysis.ReText = "1e3";
+    p = original;
+    c.AnalysisInputChanged(true, true);
+    EXPECT_EQ(view.status[0].rfind("Falscheingabe Re !!", 0), 0u) << view.status[0];
+    EXPECT_EQ(series("UM_POL"), nullptr);
+    c.Analysis.ReText = "1e5";
+    c.AnalysisInputChanged(true, true);
+    EXPECT_EQ(c.AnalysisNote(), "");
+    EXPECT_EQ(view.status[0].rfind("Aktueller Speicherbedarf", 0), 0u) << view.status[0];
+    EXPECT_NE(series("V_POL"), nullptr);
+    EXPECT_NE(series("UM_POL_UNTEN"), nullptr);
+    EXPECT_NE(view.results[2], "");
+}
+
+TEST_F(AnalysisCommands, NothingShownOutlivesTheProfileOrSelectionItBelongsTo)
+{
+    c.Analysis.UmRechnen = true;
+    c.Analysis.StartText = "0";
+    c.Analysis.EndText = "2";
+    c.Analysis.StepText = "1";
+    auto select = [&](int row) {
+        c.CheckListBox1MouseDown(row, false);
+        ASSERT_NE(series("V_POL"), nullptr);
+        ASSERT_NE(series("UM_POL_OBEN"), nullptr);
+    };
+    auto nothingShown = [&](const char *after) {
+        EXPECT_EQ(view.results, (std::vector<std::string>{"", "", ""})) << after;
+        EXPECT_EQ(series("V_POL"), nullptr) << after;
+        EXPECT_EQ(series("UM_POL"), nullptr) << after;
+    };
+    auto shownFor = [&](const TProfile &p, const char *after) {
+        const VelocityDistribution expected = ComputeVelocityDistribution(
+            *std::make_unique<EpplerSolver>(), p.Points, c.Analysis.AlfaText, c.Analysis.ReText);
+        EXPECT_EQ(view.results[2], CoefficientText(expected.row.cw)) << after;
+        ASSERT_NE(series("V_POL"), nullptr) << after;
+        EXPECT_EQ(series("V_POL")->Count(), int(p.Points.size())) << after;
+    };
+
+    select(0);
+    c.CheckListBox1MouseDown(0, true);
+    nothingShown("clearing the selection");
+
+    select(0);
+    c.KopieErzeugen(false);
+    c.AfterDraw(); // the new row appears at the next redraw
+    nothingShown("a copy");
+
+    select(0);
+    const velmora::testing::TempDir dir;
+    view.saveAnswers.push_back(dir.file("p.dat"));
+    c.ProfilSpeichernUnter();
+    nothingShown("saving");
+
+    c.Project().Profiles.push_back(MakeNaca4("0012", 41));
+    FillChart(c.Project(), c.Chart());
+    c.AfterDraw();
+    select(0);
+    c.ProfilInZwischenspeicher();
+    c.CheckListBox1MouseDown(1, false);
+    view.yesNoAnswers.push_back(true);
+    c.UnterseiteEinbauen();
+    shownFor(c.Project().Profiles[1], "inserting the lower side");
+    ASSERT_NE(series("UM_POL_UNTEN"), nullptr);
 }
 
 TEST_F(AnalysisCommands, AngleThatIsNoNumberEndsWithItsMessage)
@@ -202,14 +292,14 @@ TEST_F(AnalysisCommands, PolarEngineErrorMarksAFieldWithoutAMessage)
     c.CheckListBox1MouseDown(0, false);
     c.Analysis.UmRechnen = true;
     c.AnalysisInputChanged(false, true);
-    const int before = c.Chart().SeriesCount();
-    for (TKoordi &k : c.Project().Profiles[0].Points)
-        k.Y = 0.0;
+    ASSERT_NE(series("UM_POL_OBEN"), nullptr);
+    auto &points = c.Project().Profiles[0].Points;
+    points.insert(points.begin() + 40, points[40]); // the engine cannot take a point twice
     const size_t infos = view.infos.size();
     c.AnalysisInputChanged(false, true);
     EXPECT_EQ(view.infos.size(), infos);
     EXPECT_TRUE(view.alarms[PolarField::Start] || view.alarms[PolarField::End]);
-    EXPECT_EQ(c.Chart().SeriesCount(), before) << "the old series stay";
+    EXPECT_EQ(series("UM_POL"), nullptr) << "the polar of the points before goes";
 }
 
 TEST_F(AnalysisCommands, SideSwitchWithoutSelectionOnlyTellsSo)

@@ -30,7 +30,8 @@ protected:
             c.Project().Profiles.push_back(p);
         }
         FillChart(c.Project(), c.Chart());
-        c.AfterDraw(); // the redraw brings the rows in step
+        c.AfterDraw(); // the redraw brings the rows in step (and clears what was shown)
+        view.resultFieldWrites = 0;
     }
 
     std::vector<std::string> names() const { return velmora::testing::profileNames(c.Project()); }

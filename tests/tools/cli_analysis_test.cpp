@@ -31,6 +31,14 @@ std::string writeProfile(const TempDir &dir, const std::string &name, const TPro
     return path;
 }
 
+// Normalised and in order, but the engine cannot take a point listed twice.
+TProfile twiceListedPoint()
+{
+    TProfile p = MakeNaca4("2412", 41);
+    p.Points.insert(p.Points.begin() + 20, p.Points[20]);
+    return p;
+}
+
 } // namespace
 
 TEST(CliAnalyse, PrintsTheCoefficientsTransitionAndZeroLiftAngle)
@@ -86,10 +94,7 @@ TEST(CliAnalyse, ReportsErrorsWithTheProgramsMessagesAndAFailureStatus)
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.err, "Zu viele Koordinatenpaare für Profil-Rechnung MAX 450 !!\n");
 
-    TProfile flat;
-    for (int i = 0; i < 10; ++i)
-        flat.Points.push_back({0.5, 0.0});
-    const std::string broken = writeProfile(dir, "broken.dat", flat);
+    const std::string broken = writeProfile(dir, "broken.dat", twiceListedPoint());
     r = runCommand({"analyse", broken, "--alpha", "0", "--re", "1e6"});
     EXPECT_NE(r.status, 0);
     EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !!\n");
@@ -158,12 +163,64 @@ TEST(CliPolar, ValidatesLikeThePolarCommand)
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--step"), std::string::npos);
 
-    TProfile flat;
-    for (int i = 0; i < 10; ++i)
-        flat.Points.push_back({0.5, 0.0});
-    const std::string broken = writeProfile(dir, "broken.dat", flat);
+    const std::string broken = writeProfile(dir, "broken.dat", twiceListedPoint());
     r = runCommand({"polar", broken, "--re", "1e6", "--from", "0", "--to", "1", "--step", "1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Rechenfehler in Profil-Routione !! (Alfa = 0)\nRechenfehler in Profil-Routione !! (Alfa = 1)\n");
     EXPECT_EQ(lines(r.out).size(), 1u) << "the header only";
+}
+
+TEST(CliAnalysis, RefusesProfilesAndConditionsOutsideTheMethodWithoutNumbers)
+{
+    TempDir dir;
+    TProfile reversed = MakeNaca4("2412", 41);
+    std::reverse(reversed.Points.begin(), reversed.Points.end());
+    TProfile millimetres = MakeNaca4("2412", 41);
+    for (TKoordi &k : millimetres.Points) {
+        k.X *= 100;
+        k.Y *= 100;
+    }
+    TProfile crossing = MakeNaca4("2412", 41);
+    std::swap(crossing.Points[10].Y, crossing.Points[70].Y);
+    const std::pair<TProfile, std::string> cases[] = {
+        {reversed, "Die Laufrichtung ist falsch !"},
+        {millimetres, "Das Profil ist nicht normiert"},
+        {crossing, "Die Kontur des Profils schneidet sich selbst !!"},
+    };
+    for (const auto &[profile, message] : cases) {
+        const std::string file = writeProfile(dir, "p.dat", profile);
+        CliRun r = runCommand({"analyse", file, "--alpha", "2", "--re", "1e6"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+        EXPECT_NE(r.err.find('\n'), r.err.size() - 1) << "the remedy on its own line";
+        EXPECT_TRUE(r.out.empty());
+        r = runCommand({"polar", file, "--re", "1e6", "--from", "0", "--to", "2", "--step", "1"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    const std::string good = writeProfile(dir, "good.dat", MakeNaca4("2412", 41));
+    CliRun r = runCommand({"analyse", good, "--alpha", "2", "--re", "1e-30"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("Falscheingabe Re !!", 0), 0u) << r.err;
+    EXPECT_TRUE(r.out.empty());
+    // A mistyped option is an argument error, not silently ignored.
+    EXPECT_EQ(runCommand({"analyse", good, "--alpha", "2", "--re", "1e6", "--node"}).status, 2);
+    r = runCommand({"polar", good, "--re", "1e6", "--from", "0", "--to", "2", "--step", "1", "--ncrit", "9"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--ncrit"), std::string::npos);
+}
+
+TEST(CliAnalysis, PrintsTransitionPositionsInSinglePrecision)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "p.dat", MakeNaca4("4412", 61));
+    for (const char *alpha : {"-3", "1", "5,5"}) {
+        const CliRun r = runCommand({"analyse", file, "--alpha", alpha, "--re", "3e5"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        for (const std::string &line : lines(r.out)) {
+            if (line.rfind("xtr_", 0) == 0)
+                EXPECT_LE(line.size() - line.find('=') - 1, 11u) << line;
+        }
+    }
 }
