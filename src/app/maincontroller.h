@@ -197,6 +197,14 @@ public:
     // "Hintergrundfarbe": the plot background from the colour dialog.
     void Hintergrundfarbe();
 
+    // --- for commands kept in classes of their own ----------------------
+    MainView &View() { return m_view; }
+    // The after-change sequence once profile `index` (-1: none, e.g. after
+    // one was added) got new points: plot, list, Modified flags, analysis.
+    void AfterProfileChange(int index, bool markProfile) { afterGeometryChange(index, markProfile); }
+    // Shows a refusal's reason (when it has one); true when the operation ran.
+    bool Accepted(const GeometryResult &result) { return accepted(result); }
+
     // --- settings ------------------------------------------------------
     void ApplySettings(const TSettings &s);
     void StoreSettings(TSettings &s) const;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tform1.h"
 
+#include "app/designcommands.h"
 #include "model/errors.h"
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
+#include "ui/designdialog.h"
 #include "ui/editfield.h"
 #include "ui/formresizerqt.h"
 #include "ui/tform4.h"
@@ -201,6 +203,15 @@ void TForm1::buildMenus()
     add(funktionen, "Profil automatisch Glätten (COS-Verteilung)", [&c] { c.ProfilGlaetten(); });
     add(funktionen, "Zwischenpunkte bei t=0.5 einfügen Polynom 3'", [&c] { c.ZwischenpunkteEinfuegen(); });
     add(funktionen, "Punkte neu verteilen (Ober/Unterseite getrennt) Polynom 3'", [&c] { c.PunkteNeuVerteilen(); });
+    funktionen->addSeparator();
+    m_designView = std::make_unique<QtDesignView>(this);
+    m_design = std::make_unique<DesignCommands>(c, *m_designView);
+    DesignCommands &d = *m_design;
+    add(funktionen, "Dicke und Wölbung ändern…", [&d] { d.DickeUndWoelbungAendern(); });
+    add(funktionen, "Endleistendicke…", [&d] { d.Endleistendicke(); });
+    add(funktionen, "Nasenradius…", [&d] { d.Nasenradius(); });
+    add(funktionen, "Klappe…", [&d] { d.Klappe(); });
+    add(funktionen, "Profile mischen…", [&d] { d.ProfileMischen(); });
 
     QMenu *einstellungen = menuBar()->addMenu(QStringLiteral("Einstellungen"));
     add(einstellungen, "Mausrad DEC /10 (F2)", [this] { changeWheelStep(-1); });

@@ -23,6 +23,8 @@ namespace velmora {
 
 class ChartWidget;
 class CheckListBox;
+class DesignCommands;
+class QtDesignView;
 class EditField;
 class TForm4;
 class QtFormResizer;
@@ -134,6 +136,8 @@ private:
     void OpenHelpDocument(const QString &document);
 
     std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<QtDesignView> m_designView;
+    std::unique_ptr<DesignCommands> m_design;
     QAction *m_insertClipboardLowerSide = nullptr;
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
