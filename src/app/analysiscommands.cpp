@@ -231,6 +231,8 @@ void MainController::RefreshAnalysis()
     } catch (const UserError &e) {
         reportError(e.what());
     }
+    if (OnAnalysisRefreshed)
+        OnAnalysisRefreshed();
 }
 
 void MainController::AnalysisInputChanged(bool velocity, bool polar, bool swallowErrors)
@@ -244,6 +246,8 @@ void MainController::AnalysisInputChanged(bool velocity, bool polar, bool swallo
         if (!swallowErrors)
             reportError(e.what());
     }
+    if (polar && OnAnalysisRefreshed)
+        OnAnalysisRefreshed();
 }
 
 void MainController::SideClicked(ShownSide side)

@@ -84,6 +84,9 @@ public:
     AnalysisInputs Analysis;
     // Refreshes the profile information window (it ignores the call while hidden).
     std::function<void()> OnProfileInfoRefresh;
+    // After the analyses were brought up to date with the profiles and the
+    // fields: windows that follow them (polars) recompute.
+    std::function<void()> OnAnalysisRefreshed;
 
     // --- profile list --------------------------------------------------
     int RowCount() const { return m_rowCount; }

@@ -12,7 +12,7 @@
 namespace velmora {
 
 enum class MarkerStyle { Circle, Star, Triangle, DownTriangle };
-enum class PenStyle { Solid, Dot };
+enum class PenStyle { Solid, Dot, Dash, DashDot, DashDotDot };
 
 struct ChartMarker
 {

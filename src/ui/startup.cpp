@@ -8,8 +8,10 @@
 #include "ui/tform3.h"
 #include "ui/tform4.h"
 #include "ui/tform5.h"
+#include "ui/polarform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
@@ -145,6 +147,25 @@ int RunVelmora(QApplication &app)
         return form1->Controller().ProfileInfoLines(dec == QStringLiteral(",") ? ',' : '.');
     };
 
+    auto *polars = new PolarForm(form1);
+    const QString polarSettings = QDir(programFolder).filePath(QString::fromUtf8(kPolarSettingsFileName));
+    const PolarWindowSettings polarPlace = ReadPolarWindowSettings(polarSettings.toStdString());
+    polars->ApplySettings(polarPlace);
+    KeepOnScreen(*polars);
+    auto refreshPolars = [form1, polars] {
+        if (polars->isVisible()) {
+            MainController &c = form1->Controller();
+            polars->Controller().Refresh(c.Project(), c.SelectedRow(), c.Analysis);
+        }
+    };
+    polars->RefreshRequested = refreshPolars;
+    form1->Controller().OnAnalysisRefreshed = refreshPolars;
+    form1->ShowPolarWindow = [polars] {
+        polars->show();
+        polars->raise();
+        polars->activateWindow();
+    };
+
     ReadSettings(*form1, *form3, SettingsPath(programFolder));
     TFontSettings font;
     if (ReadFontSettingsFile(FontSettingsPath(programFolder).toStdString(), font))
@@ -154,11 +175,18 @@ int RunVelmora(QApplication &app)
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(form1, &TForm1::closed, &app, &QApplication::quit);
     form1->show();
+    if (polarPlace.Visible)
+        polars->show();
     const int status = app.exec();
 
     std::string error;
     if (!WriteSettings(*form1, *form3, SettingsPath(programFolder), error))
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));
+    try {
+        WritePolarWindowSettings(polarSettings.toStdString(), polars->CurrentSettings());
+    } catch (const UserError &e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(e.what()));
+    }
     delete form1;
     return status;
 }

@@ -177,6 +177,10 @@ void TForm1::buildMenus()
             m_profileInfoWindow->activateWindow();
         }
     });
+    add(ansicht, "Fenster Polaren", [this] {
+        if (ShowPolarWindow)
+            ShowPolarWindow();
+    });
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
     add(edit, "Profil-Farbe ändern", [&c] { c.ProfilFarbeAendern(); });

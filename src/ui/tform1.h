@@ -92,6 +92,8 @@ public:
     void setInfoWindow(QWidget *window) { m_infoWindow = window; }
     void setProfileInfoWindow(QWidget *window) { m_profileInfoWindow = window; }
     void setRedistributionDialog(TForm4 *dialog) { m_redistributionDialog = dialog; }
+    // "Ansicht" > "Fenster Polaren".
+    std::function<void()> ShowPolarWindow;
 
     // MainView
     void ShowInfo(const std::string &text) override;

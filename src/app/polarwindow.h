@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The polar window without a window: four diagrams (ca over alpha, ca over
+// cw, cm over alpha, transition x over alpha) of the selected profile or of
+// every checked profile, at up to five Reynolds numbers, following every
+// change. Computing is split from showing so that the sweep can run on a
+// worker thread: MakeJob copies what it needs on the GUI thread, a
+// PolarComputer computes anywhere, Show applies on the GUI thread.
+
+#include "analysis/polarsweep.h"
+#include "app/mainview.h"
+#include "model/profile.h"
+#include "plot/diagram.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct AnalysisInputs;
+
+extern const FileDialogSetup kPolarCsvDialog;
+extern const FileDialogSetup kPolarImageDialog;
+
+// What the polar window needs from its window. Texts are UTF-8.
+class PolarView
+{
+public:
+    virtual ~PolarView() = default;
+    virtual void ShowInfo(const std::string &text) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
+                                                      const std::string &proposedName) = 0;
+    // Renders the scene into a PNG file; false when it could not be written.
+    virtual bool WritePng(const DiagramScene &scene, const std::string &path) = 0;
+    // The diagrams or the status line changed.
+    virtual void Repaint() = 0;
+};
+
+enum PolarDiagramIndex { kCaAlpha = 0, kCaCw = 1, kCmAlpha = 2, kXtrAlpha = 3, kPolarDiagrams = 4 };
+
+struct PolarJobProfile
+{
+    std::string Name; // UTF-8
+    TColor Color = kColorRed;
+    std::vector<TKoordi> Points;
+};
+
+// Everything a computation needs, copied from the project.
+struct PolarJob
+{
+    uint64_t Generation = 0;
+    std::vector<PolarJobProfile> Profiles;
+    std::vector<double> Reynolds;
+    PolarRange Range;
+    std::string Error; // a field text that is not usable: nothing to compute
+};
+
+struct PolarProfileResult
+{
+    std::string Name;
+    TColor Color = kColorRed;
+    bool TooManyPoints = false;
+    std::vector<PolarCurve> Curves; // one per Reynolds number
+};
+
+struct PolarResults
+{
+    uint64_t Generation = 0;
+    std::vector<PolarProfileResult> Profiles;
+    std::vector<double> Reynolds;
+    std::string Error;
+};
+
+// Computes polar jobs; keeps the last result of each profile so that only
+// profiles whose points or inputs changed are swept again. One per thread.
+class PolarComputer
+{
+public:
+    explicit PolarComputer(int jobs = 0) : m_sweep(jobs) {}
+    PolarResults Compute(const PolarJob &job);
+
+private:
+    struct Entry
+    {
+        std::vector<TKoordi> Points;
+        std::vector<double> Reynolds;
+        PolarRange Range;
+        std::vector<PolarCurve> Curves;
+    };
+    PolarSweep m_sweep;
+    std::vector<Entry> m_cache;
+};
+
+class PolarWindowController
+{
+public:
+    explicit PolarWindowController(PolarView &view);
+
+    // Inputs of the window, in their start states.
+    std::string ReText = "100000 200000 500000"; // "Re-Zahlen"
+    bool AllChecked = false;                     // "Alle angehakten Profile"
+    bool Visible = false;
+    std::string ExportFolder;
+
+    // The profiles to show: the selected one (if visible), or every visible
+    // one; angles from the transition polar's fields.
+    PolarJob MakeJob(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs);
+    // The generation of the newest job made; results of older jobs are stale.
+    uint64_t LatestGeneration() const { return m_generation; }
+    // Shows results unless a newer job has been made since; true when shown.
+    bool Show(PolarResults results);
+    // MakeJob, compute on this thread, Show.
+    void Refresh(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs);
+
+    Diagram &At(int i) { return m_diagrams[size_t(i)]; }
+    const Diagram &At(int i) const { return m_diagrams[size_t(i)]; }
+    const PolarResults &Results() const { return m_results; }
+    // Count of angles without a result over every shown curve.
+    int GapCount() const;
+    // "n Winkel ohne Ergebnis", the input error or empty.
+    std::string StatusText() const;
+
+    // Lays the four diagrams out in a 2 x 2 grid of a w x h area.
+    void Layout(int width, int height);
+    // Diagram under the pixel, or -1.
+    int DiagramAt(int x, int y) const;
+    // The crosshair follows the mouse; the readout names the nearest point.
+    void MouseMove(int x, int y);
+    void MouseLeave();
+    const std::string &Readout() const { return m_readout; }
+    // Left drag from (x0, y0) to (x1, y1) in the diagram under (x0, y0):
+    // right and down zooms into the rectangle, any other way resets the zoom.
+    void Drag(int x0, int y0, int x1, int y1);
+    void Pan(int x, int y, int dx, int dy);
+    void ZoomPercent(int x, int y, double percent);
+    void ResetZoom(int diagram); // -1: all
+    // Everything laid out for the w x h area, with crosshair and readout.
+    DiagramScene Scene() const;
+
+    // "Polare speichern unter": CSV of every shown curve.
+    void PolareSpeichernUnter();
+    // "Diagramme speichern unter": the four diagrams as PNG or SVG (by the ending).
+    void DiagrammeSpeichernUnter();
+    // The CSV text (header and one line per valid sample).
+    std::string CsvText() const;
+
+private:
+    void rebuild();
+
+    PolarView &m_view;
+    uint64_t m_generation = 0;
+    PolarResults m_results;
+    std::array<Diagram, kPolarDiagrams> m_diagrams;
+    std::array<bool, kPolarDiagrams> m_zoomed{};
+    // per diagram and series: the profile, Reynolds number and first sample
+    struct Origin
+    {
+        int Profile, Re, FirstSample;
+        bool Lower;
+    };
+    std::array<std::vector<Origin>, kPolarDiagrams> m_origins;
+    int m_width = 800;
+    int m_height = 600;
+    std::optional<std::pair<int, int>> m_mouse;
+    std::string m_readout;
+    PolarComputer m_computer;
+};
+
+} // namespace velmora
+
+namespace velmora {
+
+// The polar window's own settings file "Velmora_Polaren.ini" beside
+// Velmora.ini (which keeps its fixed set of keys): place, shown state and
+// inputs of the window, one "KEY=value" line each.
+struct PolarWindowSettings
+{
+    int Top = 60;
+    int Left = 240;
+    int Width = 980;
+    int Height = 720;
+    bool Visible = false;
+    std::string ReText = "100000 200000 500000"; // UTF-8
+    bool AllChecked = false;
+};
+
+inline constexpr const char *kPolarSettingsFileName = "Velmora_Polaren.ini";
+
+// Missing or unreadable file, missing keys and values that are not numbers
+// leave the defaults.
+PolarWindowSettings ReadPolarWindowSettings(const std::string &path);
+// Throws UserError "Datei %s kann nicht erstellt werden".
+void WritePolarWindowSettings(const std::string &path, const PolarWindowSettings &settings);
+
+} // namespace velmora
