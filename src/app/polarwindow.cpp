@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/polarwindow.h"
 
+#include "analysis/analysiscommands.h"
 #include "app/maincontroller.h"
 #include "model/codepage.h"
 #include "model/errors.h"
@@ -76,8 +77,9 @@ PolarResults PolarComputer::Compute(const PolarJob &job)
         PolarProfileResult r;
         r.Name = p.Name;
         r.Color = p.Color;
-        if (p.Points.size() > size_t(kMaxProfilePoints)) {
-            r.TooManyPoints = true;
+        r.Refused = p.Points.size() > size_t(kMaxProfilePoints) ? kMsgTooManyPoints
+                                                                : AnalysisContractViolation(p.Points);
+        if (!r.Refused.empty()) {
             results.Profiles.push_back(std::move(r));
             continue;
         }
@@ -126,6 +128,10 @@ PolarJob PolarWindowController::MakeJob(const TProf_Projekt &project, int select
     PolarJob job;
     job.Generation = ++m_generation;
     job.Error = ParseReynoldsList(ReText, job.Reynolds);
+    for (double re : job.Reynolds) {
+        if (job.Error.empty() && !(re >= kLowestReynolds && re <= kHighestReynolds))
+            job.Error = kMsgBadReynolds;
+    }
     if (job.Error.empty())
         job.Error = ParsePolarRange(inputs.StartText, inputs.EndText, inputs.StepText, job.Range);
     if (!job.Error.empty())
@@ -173,8 +179,8 @@ std::string PolarWindowController::StatusText() const
     }
     std::string text;
     for (const PolarProfileResult &p : m_results.Profiles) {
-        if (p.TooManyPoints)
-            text += p.Name + ": mehr als 450 Koordinatenpaare, nicht gerechnet.  ";
+        if (!p.Refused.empty())
+            text += p.Name + ": " + p.Refused.substr(0, p.Refused.find('\r')) + "  ";
     }
     if (m_results.Profiles.empty())
         return text + "Kein sichtbares Profil angewählt.";

@@ -63,7 +63,7 @@ struct PolarProfileResult
 {
     std::string Name;
     TColor Color = kColorRed;
-    bool TooManyPoints = false;
+    std::string Refused;            // why the profile is not analysed (first line shown), or empty
     std::vector<PolarCurve> Curves; // one per Reynolds number
 };
 

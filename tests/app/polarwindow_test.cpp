@@ -119,26 +119,43 @@ TEST(PolarWindow, ShowsTheSelectedProfileOrEveryCheckedOneAtEachReynoldsNumber)
     EXPECT_EQ(polar.StatusText(), "Kein sichtbares Profil angewählt.");
 }
 
-TEST(PolarWindow, FailedAnglesAreGapsThatAreCountedAndInputErrorsAreShownInTheWindow)
+TEST(PolarWindow, FailedAnglesAreGapsThatAreCountedAndRefusalsAndInputErrorsAreShownInTheWindow)
 {
     FakePolarView view;
     PolarWindowController polar(view);
     TProf_Projekt project = projectOf({"2412", "0012"});
-    project.Profiles[1].Points.assign(30, TKoordi{0.5, 0.0});
+    project.Profiles[1].Points.assign(50, TKoordi{0.5, 0.0});
     polar.AllChecked = true;
     polar.ReText = "200000";
-    polar.Refresh(project, -1, shortSweep());
-    EXPECT_EQ(polar.GapCount(), 9);
-    EXPECT_EQ(polar.StatusText(), "9 Winkel ohne Ergebnis.");
-    // the broken profile draws nothing, not a line of zeros
-    EXPECT_EQ(seriesWithPoints(polar.At(kCaAlpha)), 1);
-    for (const ChartSeries &s : polar.At(kCaAlpha).Chart.Series())
-        EXPECT_EQ(s.Color, kColorRed);
+    PolarComputer computer(2);
+
+    // the engine failed at 1 and 2 degrees of the first profile
+    PolarResults results = computer.Compute(polar.MakeJob(project, -1, shortSweep()));
+    ASSERT_EQ(results.Profiles.size(), 2u);
+    PolarCurve &curve = results.Profiles[0].Curves.at(0);
+    ASSERT_EQ(curve.samples.size(), 9u);
+    curve.samples[3].valid = curve.samples[4].valid = false;
+    curve.failed = 2;
+    ASSERT_TRUE(polar.Show(results));
+    EXPECT_EQ(polar.GapCount(), 2);
+    // two runs of valid angles, no line through the gap and no zeros in it
+    EXPECT_EQ(seriesWithPoints(polar.At(kCaAlpha)), 2);
+    const ChartSeries &after = polar.At(kCaAlpha).Chart.At(1);
+    EXPECT_EQ(after.XValues.front(), 3.0);
+    EXPECT_EQ(after.Count(), 4);
+    // the profile that cannot be analysed says why, in the window, without a box
+    const std::string status = polar.StatusText();
+    EXPECT_NE(status.find("NACA 0012: Das Profil ist nicht normiert"), std::string::npos) << status;
+    EXPECT_NE(status.find("2 Winkel ohne Ergebnis."), std::string::npos) << status;
+    EXPECT_TRUE(results.Profiles[1].Curves.empty());
 
     polar.ReText = "1e5 0";
     polar.Refresh(project, -1, shortSweep());
     EXPECT_NE(polar.StatusText().find("Falscheingabe Reynoldszahl 0"), std::string::npos);
     EXPECT_EQ(seriesWithPoints(polar.At(kCaAlpha)), 0);
+    polar.ReText = "1e5 1e9";
+    polar.Refresh(project, -1, shortSweep());
+    EXPECT_EQ(polar.StatusText(), "Falscheingabe Re !!. Bitte nur Zahlen zwischen 10000 und 100000000 eingeben.");
     EXPECT_TRUE(view.infos.empty()) << "a typing error must not pop up a box on every change";
 
     polar.ReText = "1e5";
@@ -175,10 +192,14 @@ TEST(PolarWindow, CsvHasOneLinePerComputedAngleAndSkipsGaps)
     PolarWindowController polar(view);
     TProf_Projekt project = projectOf({"2412", "0012"});
     project.Profiles[0].Name = "fl\xFCgel, neu"; // Windows-1252, as loaded
-    project.Profiles[1].Points.assign(30, TKoordi{0.5, 0.0});
     polar.AllChecked = true;
     polar.ReText = "1e5;2e5";
-    polar.Refresh(project, -1, shortSweep());
+    PolarComputer computer(1);
+    PolarResults results = computer.Compute(polar.MakeJob(project, -1, shortSweep()));
+    // gaps are not written; the second profile failed everywhere at 2e5
+    for (PolarSample &s : results.Profiles[1].Curves[1].samples)
+        s.valid = false;
+    ASSERT_TRUE(polar.Show(results));
 
     TempDir dir;
     view.saveAnswers.push_back(dir.file("polare"));
@@ -186,12 +207,14 @@ TEST(PolarWindow, CsvHasOneLinePerComputedAngleAndSkipsGaps)
     EXPECT_EQ(view.dialogTitles.back(), "Polare speichern unter");
     const std::string csv = velmora::testing::readFile(dir.file("polare.csv"));
     const auto lines = SplitLines(csv);
-    ASSERT_EQ(lines.size(), 1u + 2 * 9);
+    ASSERT_EQ(lines.size(), 1u + 3 * 9);
     EXPECT_EQ(lines[0], "profile,re,alpha,ca,cm,cw,xtr_upper,xtr_lower");
     // the name is Windows-1252 in the profile and UTF-8 in the file, quoted for its comma
     EXPECT_EQ(lines[1].rfind("\"flügel, neu\",100000,-2,", 0), 0u) << lines[1];
     EXPECT_EQ(lines[10].rfind("\"flügel, neu\",200000,-2,", 0), 0u) << lines[10];
     EXPECT_EQ(std::count(lines[18].begin(), lines[18].end(), ','), 8);
+    EXPECT_EQ(lines[19].rfind("NACA 0012,100000,-2,", 0), 0u) << lines[19];
+    EXPECT_EQ(lines[27].rfind("NACA 0012,100000,6,", 0), 0u) << lines[27];
 
     // cancelled: nothing written, nothing said
     view.saveAnswers.push_back(std::nullopt);
