@@ -236,6 +236,8 @@ private:
     ChartModel m_chart;
     int m_rowCount = 0;
     int m_selectedRow = -1;
+    // (profile, point) whose coordinates the "Aktiver Punkt" fields show
+    std::pair<int, int> m_fieldsPoint{-1, -1};
     EpplerSolver m_solver;
     std::string m_velocityNote, m_polarNote;
 };

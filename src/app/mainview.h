@@ -85,6 +85,9 @@ public:
     virtual void FocusPolarField(PolarField field) = 0;
     // "Aktiver Punkt" X and Y (empty texts clear them).
     virtual void SetActivePointFields(const std::string &x, const std::string &y) = 0;
+    // Another point became active than the one the fields showed: a
+    // coordinate typed for the old point is dropped, never applied to the new one.
+    virtual void ActivePointChanged() {}
     virtual void CloseMainWindow() = 0;
 };
 

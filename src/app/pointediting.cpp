@@ -321,13 +321,19 @@ void MainController::DrawOverlays(OverlayCanvas &canvas, bool f4Held)
 
     std::string xs;
     std::string ys;
+    std::pair<int, int> shown{-1, -1};
     if (active) {
         const auto k = std::find_if(active->Points.begin(), active->Points.end(),
                                     [](const TKoordi &q) { return q.Active; });
         if (k != active->Points.end()) {
             xs = FormatCoordinate(11, 6, ',', k->X);
             ys = FormatCoordinate(11, 6, ',', k->Y);
+            shown = {m_project.ActiveIndex, int(k - active->Points.begin())};
         }
+    }
+    if (shown != m_fieldsPoint) {
+        m_fieldsPoint = shown;
+        m_view.ActivePointChanged();
     }
     m_view.SetActivePointFields(xs, ys);
 }

@@ -48,6 +48,12 @@ inline constexpr std::string_view kMsgCountTooSmall =
     "Die Anzahl der Koordinaten muss mindestens 2 sein !!";
 inline constexpr std::string_view kMsgNoValidResult =
     "Die Rechnung ergibt keine gültigen Koordinaten, das Profil bleibt unverändert !!";
+inline constexpr std::string_view kMsgNoseFirst =
+    "Der erste Punkt ist die Nase (kleinstes X), das Profil hat keine Oberseite !\r"
+    "Richtige Laufrichtung ist Hinten>Oben>Nase>Unten>Hinten.";
+inline constexpr std::string_view kMsgNoseLast =
+    "Der letzte Punkt liegt an der Nase (kleinstes X), das Profil hat keine Unterseite !\r"
+    "Richtige Laufrichtung ist Hinten>Oben>Nase>Unten>Hinten.";
 inline constexpr std::string_view kMsgNoClipboardLowerSide =
     "Das Profil im Zwischenspeicher hat keine Unterseite !!";
 

@@ -49,11 +49,26 @@ TProfile InverseCopy(const TProfile &profile)
     return copy;
 }
 
+namespace {
+
+bool allOnOneVertical(const TProfile &profile)
+{
+    return std::all_of(profile.Points.begin(), profile.Points.end(),
+                       [&profile](const TKoordi &k) { return k.X == profile.Points.front().X; });
+}
+
+} // namespace
+
 GeometryResult MirrorUpper(TProfile &profile)
 {
     const int k = NoseIndex(profile);
-    if (k < 1)
+    if (k < 0 || PointCount(profile) < 2)
         return GeometryResult::refused(kMsgTooFewPoints);
+    if (allOnOneVertical(profile))
+        return GeometryResult::refused(kMsgVerticalLine);
+    // a profile stored nose first has plenty of points, just no upper side
+    if (k == 0)
+        return GeometryResult::refused(kMsgNoseFirst);
     profile.Points.resize(size_t(k) + 1);
     for (int i = k - 1; i >= 0; --i)
         profile.Points.push_back(point(profile.Points[size_t(i)].X, -profile.Points[size_t(i)].Y));
@@ -64,15 +79,19 @@ GeometryResult MirrorLower(TProfile &profile)
 {
     const int k = NoseIndex(profile);
     const int n = PointCount(profile);
-    if (k < 0 || n - k < 2)
+    if (k < 0 || n < 2)
         return GeometryResult::refused(kMsgTooFewPoints);
+    if (allOnOneVertical(profile))
+        return GeometryResult::refused(kMsgVerticalLine);
+    if (k == n - 1)
+        return GeometryResult::refused(kMsgNoseLast);
     TProfile mirrored;
     for (int i = n - 1; i >= k; --i)
         mirrored.Points.push_back(point(profile.Points[size_t(i)].X, -profile.Points[size_t(i)].Y));
     // the mirrored lower side runs from the trailing edge to the nose like an
-    // upper side; a lower side that never leaves the nose's x has none
+    // upper side; one that ends at the nose's x again has none
     if (!MirrorUpper(mirrored))
-        return GeometryResult::refused(kMsgTooFewPoints);
+        return GeometryResult::refused(kMsgNoseLast);
     profile.Points = std::move(mirrored.Points);
     return GeometryResult::ok();
 }

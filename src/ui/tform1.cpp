@@ -729,9 +729,24 @@ void TForm1::SetActivePointFields(const std::string &x, const std::string &y)
     }
 }
 
+void TForm1::ActivePointChanged()
+{
+    // what was typed belonged to the previous point: the fields show the new one
+    for (EditField *field : {Edit1, Edit2})
+        field->setModified(false);
+}
+
 void TForm1::SetListEnabled(bool enabled)
 {
+    // Disabling hands the focus to the next control ("Fadenkreuz" would take
+    // the Space key): the list takes it back once it is enabled again.
+    if (!enabled && CheckListBox1->isEnabled())
+        m_listHadFocus = focusWidget() == CheckListBox1;
     CheckListBox1->setEnabled(enabled);
+    if (enabled && m_listHadFocus) {
+        m_listHadFocus = false;
+        CheckListBox1->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TForm1::SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw)

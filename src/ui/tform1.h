@@ -115,6 +115,7 @@ public:
     void CloseMainWindow() override;
     void SetListEnabled(bool enabled) override;
     void SetActivePointFields(const std::string &x, const std::string &y) override;
+    void ActivePointChanged() override;
     void SetResultFields(const std::string &ca, const std::string &cm, const std::string &cw) override;
     void SetPolarFieldAlarm(PolarField field, bool alarm) override;
     void FocusPolarField(PolarField field) override;
@@ -150,6 +151,7 @@ private:
     // the field is left or the mouse moves over the plot. True when handled.
     bool previewKey(QObject *target, const QKeyEvent *key);
     QWidget *m_panel = nullptr;
+    bool m_listHadFocus = false;
     QtFormResizer *m_resizer = nullptr;
     // Records the layout for proportional scaling; after the splitter was
     // moved the fonts keep their sizes.

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/tform4.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -39,7 +44,32 @@ TForm4::TForm4(QWidget *parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    setFixedSize(sizeHint());
+    // a window manager cuts a caption wider than the dialog: room for it
+    // beside the title bar's buttons
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    const int captionWidth = std::max(title.horizontalAdvance(windowTitle()),
+                                      QFontMetrics(font()).horizontalAdvance(windowTitle()));
+    setFixedSize(std::max(sizeHint().width(), captionWidth + 120), sizeHint().height());
+}
+
+void TForm4::setVisible(bool visible)
+{
+    if (visible) {
+        QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            // the frame's extents are known once the dialog was shown
+            const QMargins frame(geometry().left() - frameGeometry().left(),
+                                 geometry().top() - frameGeometry().top(),
+                                 frameGeometry().right() - geometry().right(),
+                                 frameGeometry().bottom() - geometry().bottom());
+            const QSize outer = size().grownBy(frame);
+            const QRect area = screen->availableGeometry();
+            // move() places the frame's corner
+            move(area.left() + (area.width() - outer.width()) / 2,
+                 area.top() + (area.height() - outer.height()) / 2);
+        }
+    }
+    QDialog::setVisible(visible);
 }
 
 StationDistribution TForm4::distribution() const

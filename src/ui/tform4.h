@@ -25,6 +25,10 @@ public:
     QRadioButton *RadioButton5 = nullptr; // "Cos"
 
     StationDistribution distribution() const;
+
+    // Every opening centres the dialog on the screen (the frame included),
+    // so it neither follows the main window nor creeps down by its title bar.
+    void setVisible(bool visible) override;
 };
 
 } // namespace velmora

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 namespace velmora {
 namespace {
 
@@ -95,19 +98,29 @@ TEST(Mirror, EitherSideMakesASymmetricSectionAroundTheNose)
     EXPECT_FALSE(low.Points[50].IsNew); // all fresh
 }
 
-TEST(Mirror, RefusesASideThatIsOnlyTheNose)
+TEST(Mirror, RefusesAMissingSideSayingWhy)
 {
-    const std::pair<TProfile, GeometryResult (*)(TProfile &)> cases[] = {
-        {profileFrom({{0, 0}, {0.5, 0.1}, {1, 0}}), MirrorUpper},
-        {profileFrom({{1, 0}, {0.5, 0.1}, {0, 0}}), MirrorLower},
+    // a NACA section stored from the nose round to the nose again
+    TProfile loop = MakeNaca4("2412");
+    ASSERT_EQ(loop.Points.size(), 161u);
+    std::rotate(loop.Points.begin(), loop.Points.begin() + 80, loop.Points.end());
+    loop.Points.push_back(loop.Points.front());
+    const std::tuple<TProfile, GeometryResult (*)(TProfile &), std::string_view> cases[] = {
+        {profileFrom({{0, 0}, {0.5, 0.1}, {1, 0}}), MirrorUpper, kMsgNoseFirst},
+        {profileFrom({{1, 0}, {0.5, 0.1}, {0, 0}}), MirrorLower, kMsgNoseLast},
+        {loop, MirrorUpper, kMsgNoseFirst},
+        {loop, MirrorLower, kMsgNoseLast},
         // the lower side never leaves the nose's x
-        {profileFrom({{1, 0.1}, {0, 0}, {0, -0.1}}), MirrorLower},
-        {TProfile{}, MirrorUpper},
-        {TProfile{}, MirrorLower},
+        {profileFrom({{1, 0.1}, {0, 0}, {0, -0.1}}), MirrorLower, kMsgNoseLast},
+        {profileFrom({{0, 0}}), MirrorUpper, kMsgTooFewPoints},
+        {profileFrom({{0.5, 1}, {0.5, 0}, {0.5, -1}}), MirrorUpper, kMsgVerticalLine},
+        {profileFrom({{0.5, 1}, {0.5, 0}, {0.5, -1}}), MirrorLower, kMsgVerticalLine},
+        {TProfile{}, MirrorUpper, kMsgTooFewPoints},
+        {TProfile{}, MirrorLower, kMsgTooFewPoints},
     };
-    for (const auto &[profile, op] : cases) {
+    for (const auto &[profile, op, message] : cases) {
         TProfile p = profile;
-        EXPECT_EQ(op(p).message, kMsgTooFewPoints);
+        EXPECT_EQ(op(p).message, message) << profile.Points.size();
         EXPECT_TRUE(samePoints(p, profile));
     }
 }

@@ -178,7 +178,7 @@ TEST_F(CliGeometry, RefusalsExplainThemselvesAndWriteNothing)
         {{"smooth", good, out, "viele"}, 2, "'viele' ist kein gültiger Integerwert"},
         {{"redistribute", vertical, out, "60", "cos"}, 1, "zu wenige Punkte"},
         {{"redistribute", good, out, "60", "quer"}, 2, "Unbekannte Verteilung 'quer'"},
-        {{"mirror-lower", vertical, out}, 1, "zu wenige Punkte"},
+        {{"mirror-lower", vertical, out}, 1, "Alle Punkte liegen auf einer senkrechten Linie"},
         {{"insert-midpoints", vertical, out}, 1, "zu wenige Punkte"},
         {{"invert", file("missing.dat"), out}, 1, "kann nicht geöffnet werden"},
         {{"normalise", good, out, "--schief"}, 2, "Unbekannte Option --schief"},
