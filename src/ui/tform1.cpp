@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
+#include "ui/coordinatewindow.h"
 #include "ui/designdialog.h"
 #include "ui/editfield.h"
 #include "ui/formresizerqt.h"
@@ -127,7 +128,11 @@ void TForm1::captureLayout(bool scaleFonts)
     m_resizer = new QtFormResizer(this, scaleFonts, 2, 20, controls, m_panel);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // it watches the plot and reads the controller, which go before the children
+    delete m_coordinateWindow;
+}
 
 void TForm1::setProfileInfoRefresh(std::function<void()> refresh)
 {
@@ -180,6 +185,13 @@ void TForm1::buildMenus()
     add(ansicht, "Fenster Polaren", [this] {
         if (ShowPolarWindow)
             ShowPolarWindow();
+    });
+    add(ansicht, "Fenster Koordinaten", [this, &c] {
+        if (!m_coordinateWindow)
+            m_coordinateWindow = new CoordinateWindow(c, Chart1, this);
+        m_coordinateWindow->show();
+        m_coordinateWindow->raise();
+        m_coordinateWindow->activateWindow();
     });
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));

@@ -23,6 +23,7 @@ namespace velmora {
 
 class ChartWidget;
 class CheckListBox;
+class CoordinateWindow;
 class DesignCommands;
 class QtDesignView;
 class EditField;
@@ -141,6 +142,7 @@ private:
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<QtDesignView> m_designView;
     std::unique_ptr<DesignCommands> m_design;
+    CoordinateWindow *m_coordinateWindow = nullptr;
     QAction *m_insertClipboardLowerSide = nullptr;
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
