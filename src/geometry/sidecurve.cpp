@@ -160,8 +160,7 @@ std::optional<SplitSides> SplitForDesign(const TProfile &profile, GeometryResult
         }
     }
     const TKoordi &nose = p[size_t(k)];
-    if (!at5Decimals(nose.X, 0) || !at5Decimals(nose.Y, 0) || !at5Decimals(p.front().X, 1)
-        || !at5Decimals(p.back().X, 1)) {
+    if (!at5Decimals(nose.X, 0) || !at5Decimals(p.front().X, 1) || !at5Decimals(p.back().X, 1)) {
         why = GeometryResult::refused(kMsgNotNormalised);
         return std::nullopt;
     }

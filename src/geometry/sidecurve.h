@@ -51,7 +51,7 @@ struct SplitSides
     double camber(double x) const { return (upper(x) + lower(x)) / 2; }
 };
 
-// Splits a normalised profile in program order: nose (NoseIndex) at (0, 0)
+// Splits a normalised profile in program order: nose (NoseIndex) at x = 0
 // and both trailing-edge points at x = 1 (to 5 decimals), x strictly falling
 // to the nose and strictly rising after it, at least three points on each
 // side counting the nose, and the upper side above the lower side in the

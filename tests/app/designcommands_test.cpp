@@ -34,7 +34,7 @@ protected:
         c.Analysis.VRechnen = false;
         TProfile moved = MakeNaca4("2412", 41);
         for (TKoordi &k : moved.Points)
-            k.Y += 0.1;
+            k.X += 0.1;
         c.Project().Profiles.push_back(moved);
         c.Project().Profiles.push_back(MakeNaca4("0012", 41));
         FillChart(c.Project(), c.Chart());
@@ -56,7 +56,7 @@ TEST_F(DesignCommandsTest, NeedASelectedProfileInsideTheirDomainBeforeAnyDialog)
     design.Nasenradius();
     design.Klappe();
     EXPECT_EQ(view.infos, std::vector<std::string>(4, "Es wurde kein Profil angewählt !!"));
-    select(0); // shifted off the chord line
+    select(0); // shifted along the chord
     design.Klappe();
     design.DickeUndWoelbungAendern();
     ASSERT_EQ(view.infos.size(), 6u);

@@ -37,11 +37,11 @@ ThicknessCamberTarget current(const TProfile &p)
     return {now->thickness, now->camber, std::nullopt, std::nullopt};
 }
 
-// Every point moved off the chord line: not normalised.
-TProfile shifted(TProfile p, double dy)
+// Every point moved along the chord: the nose leaves x = 0, not normalised.
+TProfile shifted(TProfile p, double dx)
 {
     for (TKoordi &k : p.Points)
-        k.Y += dy;
+        k.X += dx;
     return p;
 }
 

@@ -3,6 +3,10 @@
 // hang or leave a non-finite coordinate, and a refusal must leave the profile
 // exactly as it was.
 #include "geometry/align.h"
+#include "geometry/blend.h"
+#include "geometry/edges.h"
+#include "geometry/flap.h"
+#include "geometry/thicknesscamber.h"
 #include "geometry/characteristics.h"
 #include "geometry/naca4.h"
 #include "geometry/primitives.h"
@@ -51,6 +55,18 @@ std::vector<Operation> operations()
         {"ReplaceLowerSide", [clipboard](TProfile &p) { return ReplaceLowerSide(p, clipboard); }},
         {"ReplaceLowerSide from itself", [](TProfile &p) { const TProfile c = p; return ReplaceLowerSide(p, c); }},
         {"DeleteMarkedPoints", DeleteMarkedPoints},
+        {"SetThicknessCamber", [](TProfile &p) { return SetThicknessCamber(p, {0.1, 0.03, 0.35, 0.45}); }},
+        {"SetTrailingEdgeGap", [](TProfile &p) { return SetTrailingEdgeGap(p, 0.005); }},
+        {"ScaleNoseRadius", [](TProfile &p) { return ScaleNoseRadius(p, 1.5); }},
+        {"DeflectFlap down", [](TProfile &p) { return DeflectFlap(p, 0.7, 0.5, 20); }},
+        {"DeflectFlap up at the surface", [](TProfile &p) { return DeflectFlap(p, 0.8, 1.0, -15); }},
+        {"BlendProfiles", [clipboard](TProfile &p) {
+             TProfile mix;
+             const GeometryResult r = BlendProfiles(p, clipboard, 0.3, mix);
+             if (r)
+                 p = mix;
+             return r;
+         }},
     };
 }
 

@@ -22,12 +22,12 @@ using testing::CliRun;
 class CliDesign : public ::testing::Test
 {
 protected:
-    std::string naca(const char *digits, double dy = 0)
+    std::string naca(const char *digits, double dx = 0)
     {
         TProfile p = MakeNaca4(digits);
         for (TKoordi &k : p.Points)
-            k.Y += dy;
-        const std::string path = m_dir.file(std::string(digits) + (dy != 0 ? "_moved" : "") + ".dat");
+            k.X += dx;
+        const std::string path = m_dir.file(std::string(digits) + (dx != 0 ? "_moved" : "") + ".dat");
         WriteCoordinateFile(p, path);
         return path;
     }
