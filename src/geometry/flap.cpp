@@ -131,6 +131,31 @@ std::vector<TKoordi> deflectSide(const std::vector<TKoordi> &side, const SideCur
     return out;
 }
 
+// Puts the first (upper) or last (lower) point on x = 1 along its side: the
+// points beyond x = 1 are cut off at it, a side that stops short is continued
+// along its last segment. False when the side has no point left of x = 1.
+bool endAtOne(std::vector<TKoordi> &points, bool upper)
+{
+    const auto at = [&](size_t i) -> TKoordi & { return upper ? points[i] : points[points.size() - 1 - i]; };
+    const auto eraseEnd = [&] {
+        if (upper)
+            points.erase(points.begin());
+        else
+            points.pop_back();
+    };
+    while (points.size() > 3 && at(1).X >= 1)
+        eraseEnd();
+    if (points.size() < 3 || !(at(1).X < 1))
+        return false;
+    const TKoordi &inner = at(1);
+    TKoordi &end = at(0);
+    if (end.X == inner.X)
+        return false;
+    end.Y = inner.Y + (end.Y - inner.Y) * (1 - inner.X) / (end.X - inner.X);
+    end.X = 1;
+    return true;
+}
+
 // x strictly falling to the nose and strictly rising after it.
 bool runsOneWay(const TProfile &profile)
 {
@@ -178,6 +203,19 @@ GeometryResult DeflectFlap(TProfile &profile, double hingeX, double hingeHeight,
     result.Points.assign(upper.rbegin(), upper.rend());
     result.Points.insert(result.Points.end(), lower.begin() + 1, lower.end());
     if (!AlignNormalise(result, false) || !AllFinite(result.Points))
+        return GeometryResult::refused(kMsgNoValidResult);
+    // the turned gap of an open trailing edge stands slanted, one end past
+    // x = 1 and the other short of it: each is carried to x = 1 along its
+    // own side, and normalising again moves them by much less each round
+    for (int round = 0; round < 8; ++round) {
+        if (std::fabs(result.Points.front().X - 1) < 1e-10 && std::fabs(result.Points.back().X - 1) < 1e-10)
+            break;
+        if (!endAtOne(result.Points, true) || !endAtOne(result.Points, false))
+            return GeometryResult::refused(kMsgFlapOverlap);
+        if (!AlignNormalise(result, false))
+            return GeometryResult::refused(kMsgNoValidResult);
+    }
+    if (!AllFinite(result.Points))
         return GeometryResult::refused(kMsgNoValidResult);
     if (!runsOneWay(result))
         return GeometryResult::refused(kMsgFlapOverlap);

@@ -16,8 +16,9 @@ namespace velmora {
 // that overlap are removed and the contour is joined where the two parts
 // cross; on the side that opens, an arc about the hinge through a few new
 // points (IsNew) bridges the gap. The single contour is then normalised
-// again (AlignNormalise without extrapolation): nose at (0, 0), trailing-edge
-// midpoint at (1, 0). Kept points keep their flags. An angle of 0 changes
+// again (AlignNormalise): nose at (0, 0), trailing-edge midpoint at (1, 0);
+// an open trailing edge, whose gap now stands slanted, has its end past x = 1
+// cut there and the other continued to it, so that both lie at x = 1. Kept points keep their flags. An angle of 0 changes
 // nothing. Refuses arguments outside their ranges and a result whose sides no
 // longer run one way in x, leaving the profile untouched.
 GeometryResult DeflectFlap(TProfile &profile, double hingeX, double hingeHeight, double angleDeg);

@@ -308,6 +308,15 @@ TEST(Flap, WithTheHingeOnTheSurfaceStillGivesACleanContour)
     }
 }
 
+TEST(Flap, OnAnOpenTrailingEdgeEndsWithBothPointsAtXOne)
+{
+    TProfile p = MakeNaca4("2412");
+    ASSERT_TRUE(SetTrailingEdgeGap(p, 0.01));
+    ASSERT_TRUE(DeflectFlap(p, 0.75, 0.5, 10.0));
+    EXPECT_TRUE(CheckProfile(&p).empty());
+    EXPECT_NEAR(p.Points.front().Y - p.Points.back().Y, 0.01, 5e-4);
+}
+
 TEST(Flap, ZeroIsTheIdentityAndBadArgumentsAreRefused)
 {
     TProfile p = MakeNaca4("2412");
