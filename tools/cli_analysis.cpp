@@ -18,7 +18,7 @@ namespace {
 
 // Engine results are single precision: print the shortest text that reads
 // back as the same float rather than the 17 digits of a double (a value
-// derived in double, such as 1 - transitionRun, is rounded to single first).
+// derived in double is rounded to single first).
 std::string formatSingle(double value)
 {
     const float f = static_cast<float>(value);

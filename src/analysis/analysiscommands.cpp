@@ -88,6 +88,22 @@ double forwardmostCrossing(const std::vector<TKoordi> &p)
     return forward;
 }
 
+// x of the forwardmost point listed twice apart from a closed trailing edge,
+// or +inf. Rounding can put the last points of a thin trailing edge on both
+// sides; the panel solution cannot take a node on another panel.
+double sharedPoint(const std::vector<TKoordi> &p)
+{
+    const size_t n = p.size();
+    double forward = INFINITY;
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = i + 2; j < n; ++j) {
+            if (!(i == 0 && j == n - 1) && p[i].X == p[j].X && p[i].Y == p[j].Y)
+                forward = std::min(forward, p[i].X);
+        }
+    }
+    return forward;
+}
+
 bool withinTolerance(double x, double y, double atX, double atY)
 {
     // written so that a NaN fails
@@ -121,14 +137,25 @@ std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
     if (nose == 0 || nose == n - 1 || !(area > 0.0))
         return kMsgAnalysisWrongDirection;
     const double crossing = forwardmostCrossing(points);
-    if (crossing < kTrailingEdgeRegion)
+    const double shared = sharedPoint(points);
+    if (crossing < kTrailingEdgeRegion || shared < kTrailingEdgeRegion)
         return kMsgAnalysisSelfCrossing;
-    if (crossing < 1.0 - 5 * kTrailingEdgeNoise || first.Y < last.Y - kTrailingEdgeNoise)
+    if (crossing < 1.0 - 5 * kTrailingEdgeNoise || shared <= 1.0 || first.Y < last.Y - kTrailingEdgeNoise)
         return kMsgAnalysisSidesCross;
     if (std::fabs(first.X - last.X) > kTrailingEdgeNoise * 5)
         return kMsgAnalysisSideShort;
     if (n < size_t(kMinAnalysisPoints))
         return kMsgAnalysisTooCoarse;
+    for (size_t i = 1; i + 1 < n; ++i) {
+        const TKoordi &a = points[i - 1], &b = points[i], &c = points[i + 1];
+        // a point listed twice in a row has no direction; the engine names it
+        if (!(b.X > kKinkRegion) || (a.X == b.X && a.Y == b.Y) || (b.X == c.X && b.Y == c.Y))
+            continue;
+        const double turnDegrees = std::fabs(std::remainder(
+            std::atan2(c.Y - b.Y, c.X - b.X) - std::atan2(b.Y - a.Y, b.X - a.X), 2.0 * M_PI)) * 180.0 / M_PI;
+        if (turnDegrees > kKinkDegrees)
+            return kMsgAnalysisKink;
+    }
     return {};
 }
 
@@ -169,8 +196,8 @@ VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
         row.ca = out.ca[0][0];
         row.cm = out.cm[0][0];
         row.cw = out.cw[0][0];
-        row.xUmschlagOben = 1.0 - double(out.upper[0][0].transitionRun);
-        row.xUmschlagUnten = 1.0 - double(out.lower[0][0].transitionRun);
+        row.xUmschlagOben = out.upper[0][0].transitionX;
+        row.xUmschlagUnten = out.lower[0][0].transitionX;
         row.blaseOben = std::trunc(out.upper[0][0].bubbleFlag);
         row.blaseUnten = std::trunc(out.lower[0][0].bubbleFlag);
         row.vPunkte.resize(size_t(out.pointCountOut));
@@ -284,8 +311,8 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
         for (size_t k = 0; k < batch.size(); ++k) {
             TUmschlagPunkt row;
             row.angle = batch[k];
-            row.xUpper = static_cast<float>(1.0 - double(out.upper[k][0].transitionRun));
-            row.xLower = static_cast<float>(1.0 - double(out.lower[k][0].transitionRun));
+            row.xUpper = out.upper[k][0].transitionX;
+            row.xLower = out.lower[k][0].transitionX;
             row.ca = out.ca[k][0];
             row.cm = out.cm[k][0];
             row.cw = out.cw[k][0];

@@ -49,6 +49,12 @@ inline constexpr int kMinAnalysisPoints = 41;
 // touch or overlap by the noise of rounded coordinates (chord units).
 inline constexpr double kTrailingEdgeRegion = 0.9;
 inline constexpr double kTrailingEdgeNoise = 4e-4;
+// Aft of the nose region the contour of a profile turns smoothly; a turn of
+// more than kKinkDegrees between neighbouring segments is a zigzag of points
+// closer together than their noise, which the panel solution turns into
+// nonsense.
+inline constexpr double kKinkRegion = 0.1;
+inline constexpr double kKinkDegrees = 75.0;
 
 inline constexpr const char *kMsgBadAngle =
     "Falscheingabe Alfa !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben.";
@@ -64,11 +70,14 @@ inline constexpr const char *kMsgAnalysisWrongDirection =
     "Die Laufrichtung ist falsch ! Richtige Laufrichtung ist Hinten>Oben>Nase>Unten>Hinten.\r"
     "So kann das Profil nicht gerechnet werden: bitte die Punkte in dieser Reihenfolge eingeben.";
 inline constexpr const char *kMsgAnalysisSidesCross =
-    "Ober- und Unterseite kreuzen sich an der Endleiste !!\r"
+    "Ober- und Unterseite kreuzen oder berühren sich an der Endleiste !!\r"
     "Bitte die Punkte an der Endleiste korrigieren, so dass die Oberseite über der Unterseite liegt.";
 inline constexpr const char *kMsgAnalysisSideShort =
     "Eine Seite endet vor der Endleiste !!\rBitte zuerst \"Profil Ausrichten und Normieren mit "
     "Hinterkanten-Extrapolation X=1\" ausführen.";
+inline constexpr const char *kMsgAnalysisKink =
+    "Die Kontur hat Zacken: benachbarte Punkte knicken um mehr als 75 Grad !!\r"
+    "Bitte zuerst \"Profil automatisch Glätten (COS-Verteilung)\" ausführen.";
 inline constexpr const char *kMsgAnalysisSelfCrossing =
     "Die Kontur des Profils schneidet sich selbst !!\r"
     "Bitte die Punkte an der Kreuzung korrigieren, dann kann das Profil gerechnet werden.";
@@ -83,11 +92,12 @@ enum class AnalysisStatus {
 // Why the points cannot be analysed (one of the kMsgAnalysis... texts), or
 // empty when they can. In this order: normalised within kNormalisedTolerance;
 // in program order (the contour runs counter-clockwise, upper side first);
-// not crossing itself (forward of kTrailingEdgeRegion); at the trailing edge
-// the sides neither cross forward of x = 1 - 5 * kTrailingEdgeNoise nor with
+// not crossing itself (forward of kTrailingEdgeRegion) nor listing a point
+// twice (but for a closed trailing edge); at the trailing edge the sides
+// neither cross forward of x = 1 - 5 * kTrailingEdgeNoise nor with
 // the upper end kTrailingEdgeNoise below the lower one, nor end more than
-// 5 * kTrailingEdgeNoise apart in x;
-// at least kMinAnalysisPoints points.
+// 5 * kTrailingEdgeNoise apart in x; at least kMinAnalysisPoints points; no
+// kink (kKinkRegion, kKinkDegrees).
 std::string AnalysisContractViolation(const std::vector<TKoordi> &points);
 
 struct VelocityDistribution
@@ -116,7 +126,7 @@ VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
 // How the result fields show ca, cm and cw: 6 decimals, shortest form, ",".
 std::string CoefficientText(double value);
 
-// One angle of a transition polar. Transition positions are chord fractions
+// One angle of a transition polar. Transition positions are x of the contour
 // (1 = laminar to the trailing edge). ca, cm and cw come along for batch use.
 struct TUmschlagPunkt
 {

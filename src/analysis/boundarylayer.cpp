@@ -14,6 +14,15 @@ constexpr double kRecoveryLevel = -1.6;
 // its end is a numerical fault, not a reason to hang.
 constexpr int kSubStepLimit = 100000;
 
+// Squire-Young is read off this far (chord units, along the surface) ahead
+// of the trailing edge, interpolated between the nodes around it. At the
+// trailing-edge node itself the panel solution's speed falls steeply, and
+// whether the last panel happens to be flagged separated decided the drag;
+// rounded or noisy coordinates tipped that either way. Ahead of the edge the
+// value varies continuously with the geometry; the growth over the last
+// percent of chord it leaves out is a few per cent of the drag.
+constexpr double kDragStation = 0.01;
+
 double finite(double value)
 {
     if (!std::isfinite(value))
@@ -108,7 +117,10 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         return remember(out);
     const double dUds = (u2 - u1) / ds;
 
-    if (u1 == 0.0 || (u2 - u1) / u1 > 1.0) {
+    // A laminar layer that has barely grown restarts from the stagnation
+    // solution where the speed more than doubles; a turbulent one never does:
+    // rounded or noisy points near the trailing edge make such jumps too.
+    if (u1 == 0.0 || (h32In > 0.0f && (u2 - u1) / u1 > 1.0)) {
         // Stagnation-point flow (Hiemenz).
         out.delta2 = stored(0.290043 / (sqrtRe * checkedSqrt(dUds)));
         out.h32 = stored(1.619977);
@@ -164,6 +176,16 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         // it; a turbulent layer below it in accelerating flow is integrated on.
         const bool canShorten = absH > limit + kLimitTolerance;
         const double delta3 = absH * delta2;
+        // Advances to the point a fraction of this sub-step ahead where |H32|
+        // reaches the limit, the values interpolated linearly; the top of the
+        // loop then turns or separates the layer there.
+        auto landOnLimit = [&](double fraction, double delta2End) {
+            fraction = std::clamp(fraction, 0.0, 1.0);
+            p = std::min(p + fraction * h, ds);
+            delta2 += fraction * (delta2End - delta2);
+            h32 = sign * limit;
+            lastFailed = 0;
+        };
 
         // The last trial's values, for a step that runs out of halvings.
         enum class Trial { None, MidPoint, Corrector } trial = Trial::None;
@@ -202,8 +224,11 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
                     else if (!(measure6 <= 0.002))
                         failed = 6;
                     else if (h32New < limit + kLimitTolerance && canShorten) {
-                        failed = 2;
-                        nextH = (absH - limit) * h / (absH - h32New);
+                        // The limit lies inside this sub-step: land on it,
+                        // so that transition and separation move with the
+                        // flow rather than wait for the next node.
+                        landOnLimit((absH - limit) / (absH - h32New), delta2New);
+                        continue;
                     }
                 }
             }
@@ -212,8 +237,16 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         if (failed != 0) {
             lastFailed = failed;
             if (halvings >= kHalvingLimit) {
-                // Out of halvings: keep the last trial; a limit crossed here is
-                // detected at the start of the next step.
+                // Out of halvings. A trial that crossed the limit still tells
+                // where: land there; otherwise keep the last trial.
+                if (canShorten && trial == Trial::Corrector && h32New < limit + kLimitTolerance) {
+                    landOnLimit((absH - limit) / (absH - h32New), delta2New);
+                    continue;
+                }
+                if (canShorten && trial == Trial::MidPoint && h32m < limit + kLimitTolerance) {
+                    landOnLimit((absH - limit) / (absH - h32m) / 2.0, delta2 + 2.0 * (delta2m - delta2));
+                    continue;
+                }
                 if (trial == Trial::Corrector) {
                     out.delta2 = stored(delta2New);
                     out.h32 = stored(sign * h32New);
@@ -283,12 +316,22 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
         std::array<float, kMaxReynolds> h32{}, delta2{}, lamRun{}, attRun{}, transitionFactor{},
             recoverySpeed{};
         std::array<double, kMaxReynolds> sqrtRe{};
+        std::array<bool, kMaxReynolds> separated{};
         for (int j = 0; j < reynoldsCount; ++j) {
             h32[j] = 1.0f;
             transitionFactor[j] = 0.99f;
             recoverySpeed[j] = 0.1f;
             sqrtRe[j] = checkedSqrt(reynolds[j]);
         }
+
+        // The drag is read off kDragStation ahead of the trailing edge.
+        double sideLength = ds0;
+        for (int f = first; f != last; f += stepDir)
+            sideLength += c.len[side == 1 ? f : f + 1];
+        const double dragAt = sideLength - kDragStation;
+        std::array<double, kMaxReynolds> wakeDrag{}, dragBefore{};
+        double sBefore = 0.0;
+        bool dragTaken = false;
 
         // Arc length in the same precision as the runs accumulated along it,
         // so that a side laminar or attached throughout gives exactly 0.
@@ -298,6 +341,20 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
         for (int f = first;; f += stepDir) {
             const double u2 = std::fabs(v[f]);
             s = stored(double(s) + ds);
+            // Only the nodes either side of the drag station are needed.
+            const double nextLen = f == last ? 0.0 : c.len[side == 1 ? f : f + 1];
+            const bool needDrag = !dragTaken && double(s) + 1.01 * nextLen + 1e-6 >= dragAt;
+            auto wakeDragStep = [&](int j) {
+                // A laminar step that ran out of halvings may end a hair below
+                // the separation limit, where the fit has no value.
+                const double shape = h32[j] > 0.0f ? std::max(double(h32[j]), kLaminarLimit) : double(h32[j]);
+                const double h12 = std::min(ShapeFactorH12(shape).h12, kH12Cap);
+                const double here = 2.0 * checkedPow(u2, (h12 + 5.0) / 2.0) * double(delta2[j]);
+                wakeDrag[j] = f == first || !(double(s) > dragAt)
+                    ? here
+                    : dragBefore[j] + (here - dragBefore[j]) * (dragAt - sBefore) / (double(s) - sBefore);
+                dragBefore[j] = here;
+            };
             for (int j = 0; j < reynoldsCount; ++j) {
                 const float previous = h32[j];
                 const StepResult r =
@@ -307,9 +364,16 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                     attRun[j] = 0.0f;
                 }
                 lamRun[j] = stored(double(lamRun[j]) + r.laminarPart);
-                // Once separation has cut a step short the attached run is final.
-                if (double(attRun[j]) >= double(s) - ds - 1e-5)
+                // Once separation has cut a step short the attached run stops
+                // growing; a layer that then runs attached through a whole
+                // step has reattached, and what lay before was a bubble.
+                if (!separated[j]) {
                     attRun[j] = stored(double(attRun[j]) + r.attachedPart);
+                    separated[j] = r.attachedPart < ds;
+                } else if (r.attachedPart >= ds) {
+                    separated[j] = false;
+                    attRun[j] = s;
+                }
                 double before = previous;
                 if (previous > 0.0f && r.h32 < 0.0f) {
                     transitionFactor[j] = stored(1.0 - r.uTransition * r.uTransition);
@@ -321,17 +385,37 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                 }
                 h32[j] = r.h32;
                 delta2[j] = r.delta2;
+                if (needDrag)
+                    wakeDragStep(j);
             }
+            if (double(s) >= dragAt)
+                dragTaken = true;
+            sBefore = s;
             u1 = u2;
             if (f == last)
                 break;
             ds = c.len[side == 1 ? f : f + 1];
         }
 
+        // x of the contour point `run` back from the trailing edge along the
+        // path marched, the part panel from the stagnation point included.
+        auto pointBehind = [&](double run) {
+            int at = last;
+            while (at != first) {
+                const int before = at - stepDir;
+                const double piece = c.len[side == 1 ? before : at];
+                if (run <= piece)
+                    return double(c.x[at]) + (double(c.x[before]) - double(c.x[at])) * run / piece;
+                run -= piece;
+                at = before;
+            }
+            const double toward = std::min(run / startLen, ds0 / startLen);
+            return double(c.x[first]) + (double(c.x[across]) - double(c.x[first])) * toward;
+        };
+
         const double uTe = std::fabs(v[last]);
         SideOutcome *outcome = side == 1 ? upper : lower;
         for (int j = 0; j < reynoldsCount; ++j) {
-            const double h12 = std::min(ShapeFactorH12(h32[j]).h12, kH12Cap);
             // Still the initial value (compared as stored, so 0.1 itself counts).
             if (h32[j] < 0.0f && recoverySpeed[j] <= 0.1f)
                 recoverySpeed[j] = stored(uTe);
@@ -339,10 +423,13 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             // recovery flags a laminar separation bubble.
             const double rs = recoverySpeed[j];
             const double drop = rs * rs / (1.0 - double(transitionFactor[j]));
-            const double sign = kFlagThreshold * kFlagThreshold > finite(drop) ? -2.0 : 2.0;
-            const float drag = stored(sign * checkedPow(uTe, (h12 + 5.0) / 2.0) * double(delta2[j]));
+            const double sign = kFlagThreshold * kFlagThreshold > finite(drop) ? -1.0 : 1.0;
+            const float drag = stored(sign * wakeDrag[j]);
             outcome[j].signedDrag = drag;
             outcome[j].result.transitionRun = stored(double(s) - double(lamRun[j]));
+            const float run = outcome[j].result.transitionRun;
+            outcome[j].result.transitionX =
+                run <= 0.0f ? 1.0f : stored(std::clamp(pointBehind(run), 0.0, 1.0));
             outcome[j].result.separatedRun = stored(double(s) - double(attRun[j]));
             outcome[j].result.sideDrag = std::fabs(drag);
             outcome[j].result.bubbleFlag = drag < 0.0f ? 1.0f : 0.0f;

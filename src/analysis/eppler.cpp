@@ -30,6 +30,12 @@ struct EpplerSolver::Work
 
 namespace {
 
+// Beyond these no profile the method can describe goes; a contour that gets
+// there is one the panel solution cannot take.
+constexpr double kZeroLiftBound = 30.0;
+constexpr double kLiftBound = 5.0;
+constexpr double kDragBound = 1.0;
+
 void validate(const TEpplerInput &in)
 {
     if (in.pointCount < kMinNodes || in.pointCount > kMaxNodes)
@@ -118,10 +124,17 @@ Coefficients ViscousCoefficients(double alphaRel, double alpha0, double upperSlo
     const double sepUp = up.result.separatedRun;
     const double sepLo = lo.result.separatedRun;
     const double dAlpha = stored((gUp * sepUp + gLo * sepLo) / 2.0);
+    // Separation takes lift away towards zero; it never turns it round, nor
+    // adds to it.
+    const double attached = chord * 0.11 * alphaRel;
+    const double separated = chord * 0.11 * (alphaRel - dAlpha);
+    const double ca = attached >= 0.0 ? std::clamp(separated, 0.0, attached)
+                                      : std::clamp(separated, attached, 0.0);
+    const double effective = chord > 0.0 ? alphaRel - ca / (chord * 0.11) : double(dAlpha);
     Coefficients c;
     c.alphaRel = stored(alphaRel);
-    c.ca = stored(chord * 0.11 * (alphaRel - dAlpha));
-    c.cm = stored(std::pow(std::fabs(1.0 - sepUp - sepLo), 1.5) * dAlpha * 0.0275 + cm0);
+    c.ca = stored(ca);
+    c.cm = stored(std::pow(std::fabs(1.0 - sepUp - sepLo), 1.5) * effective * 0.0275 + cm0);
     c.cw = stored(std::fabs(double(up.signedDrag)) + std::fabs(double(lo.signedDrag)));
     return c;
 }
@@ -207,6 +220,8 @@ void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out)
 
     const double alpha0 = ps.alpha0;
     const double chord = c.x[1];
+    if (!(std::fabs(alpha0) <= kZeroLiftBound))
+        fault("zero-lift angle outside physical bounds");
     double *v = w.v.data();
     for (int k = 0; k < input.alphaCount; ++k) {
         const double given = input.alphas[k] <= -99.0f ? 0.0 : double(input.alphas[k]);
@@ -221,6 +236,8 @@ void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out)
         for (int j = 0; j < input.reynoldsCount; ++j) {
             const Coefficients co = ViscousCoefficients(alphaRel, alpha0, upperSlope, lowerSlope,
                                                         chord, w.upper[j], w.lower[j], cm0);
+            if (!(std::fabs(co.ca) <= kLiftBound) || !(co.cw <= kDragBound))
+                fault("coefficients outside physical bounds");
             out.alphaRel[k][j] = co.alphaRel;
             out.ca[k][j] = co.ca;
             out.cm[k][j] = co.cm;

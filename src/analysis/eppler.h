@@ -57,6 +57,10 @@ struct TSideResult
     float separatedRun = 0;  // arc length turbulent separation -> trailing edge; 0 = attached
     float sideDrag = 0;      // magnitude of the side's Squire-Young drag share
     float bubbleFlag = 0;    // 1 when the transition is flagged as a laminar bubble, else 0
+    // Chordwise transition position: x of the contour point transitionRun
+    // from the trailing edge along the side, within 0..1; 1 when laminar
+    // throughout. Equals 1 - transitionRun on a flat surface of unit chord.
+    float transitionX = 1;
 };
 
 // Per-angle arrays are indexed [angle][Reynolds number], both from 0.
@@ -93,7 +97,10 @@ public:
     EpplerSolver &operator=(const EpplerSolver &) = delete;
 
     // Runs the whole analysis for every angle and Reynolds number of the
-    // input. Throws EpplerError; never returns a non-finite value.
+    // input. Throws EpplerError; never returns a non-finite value, nor a
+    // result outside physical bounds (zero-lift angle beyond +-30 degrees,
+    // |ca| above 5, cw above 1): those belong to contours the panel solution
+    // cannot take and fail the run.
     TEpplerOutput run(const TEpplerInput &input);
     // Same, writing into an existing output (avoids a 30 kB temporary).
     void run(const TEpplerInput &input, TEpplerOutput &output);

@@ -64,8 +64,8 @@ bool runInto(EpplerSolver &solver, TEpplerInput &in, TEpplerOutput &out, const s
             s.ca = out.ca[k][j];
             s.cm = out.cm[k][j];
             s.cw = out.cw[k][j];
-            s.xtrUpper = static_cast<float>(1.0 - double(out.upper[k][j].transitionRun));
-            s.xtrLower = static_cast<float>(1.0 - double(out.lower[k][j].transitionRun));
+            s.xtrUpper = out.upper[k][j].transitionX;
+            s.xtrLower = out.lower[k][j].transitionX;
         }
     }
     return true;

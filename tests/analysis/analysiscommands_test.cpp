@@ -71,7 +71,7 @@ TEST(VelocityDistribution, ResultRowHoldsTheEngineResultsAtTheAngle)
     EXPECT_EQ(row.Re, 5e5);
     EXPECT_EQ(row.Alfa, 3.0);
     EXPECT_EQ(row.cw, double(out.cw[0][0]));
-    EXPECT_EQ(row.xUmschlagOben, 1.0 - out.upper[0][0].transitionRun);
+    EXPECT_EQ(row.xUmschlagOben, out.upper[0][0].transitionX);
     EXPECT_EQ(row.blaseUnten, double(out.lower[0][0].bubbleFlag));
     ASSERT_EQ(row.vPunkte.size(), points.size());
     for (size_t i = 0; i < points.size(); ++i) {
@@ -140,7 +140,7 @@ TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns
         EXPECT_EQ(ComputeVelocityDistribution(solver, naca, 2.0, re).message, kMsgBadReynolds) << re;
     EXPECT_EQ(ComputeTransitionPolar(solver, naca, "5000", "0", "2", "1").message, kMsgBadReynolds);
     EXPECT_EQ(solver.panelSolutionCount(), 0);
-    EXPECT_EQ(ComputeVelocityDistribution(solver, naca, -89.0, 1e4).status, AnalysisStatus::Ok);
+    EXPECT_EQ(ComputeVelocityDistribution(solver, naca, -20.0, 1e4).status, AnalysisStatus::Ok);
     EXPECT_EQ(ComputeVelocityDistribution(solver, naca, 0.0, 1e8).status, AnalysisStatus::Ok);
 }
 

@@ -72,10 +72,14 @@ TEST(BoundaryLayerStep, StartsFromStagnationPointOrFlatPlateSolutions)
     EXPECT_FLOAT_EQ(fromRest.h32, 1.619977f);
     EXPECT_FLOAT_EQ(fromRest.delta2, float(0.290043 / (sqrtRe * std::sqrt(0.5 / 0.01))));
 
-    // Any state, laminar or turbulent, is replaced.
-    const StepResult jump = BoundaryLayerStep(0.1, 0.25, 0.01, 1e-3f, -1.7f, sqrtRe, cache);
+    // A laminar layer where the speed more than doubles starts again ...
+    const StepResult jump = BoundaryLayerStep(0.1, 0.25, 0.01, 1e-3f, 1.6f, sqrtRe, cache);
     EXPECT_FLOAT_EQ(jump.h32, 1.619977f);
     EXPECT_FLOAT_EQ(jump.delta2, float(0.290043 / (sqrtRe * std::sqrt(0.15 / 0.01))));
+    // ... a turbulent one is integrated on: it stays turbulent and thins.
+    const StepResult turbulent = BoundaryLayerStep(0.1, 0.25, 0.01, 1e-3f, -1.7f, sqrtRe, cache);
+    EXPECT_LT(turbulent.h32, 0.0f);
+    EXPECT_LT(turbulent.delta2, 1e-3f);
 
     // Without a thickness yet: Blasius over the step.
     const StepResult plate = BoundaryLayerStep(1.0, 1.2, 0.02, 0.0f, 1.0f, sqrtRe, cache);
@@ -132,17 +136,39 @@ TEST(BoundaryLayerStep, NextReynoldsNumberAtTheSameLaminarStepReusesTheScaledRes
 {
     StepCache cache;
     const float delta2 = 2e-4f;
-    const StepResult first = BoundaryLayerStep(1.2, 1.1, 0.02, delta2, 1.56f, 1000, cache);
+    const StepResult first = BoundaryLayerStep(1.2, 1.18, 0.02, delta2, 1.56f, 1000, cache);
     ASSERT_GT(first.h32, 0.0f);
     // Same scaled thickness at another Reynolds number: a cache hit.
     const StepResult reused =
-        BoundaryLayerStep(1.2, 1.1, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, cache);
+        BoundaryLayerStep(1.2, 1.18, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, cache);
     EXPECT_EQ(reused.h32, first.h32);
     EXPECT_FLOAT_EQ(reused.delta2, float(first.delta2 * 1000 / 2000.0));
     // And it agrees with integrating afresh.
     StepCache fresh;
     const StepResult direct =
-        BoundaryLayerStep(1.2, 1.1, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, fresh);
+        BoundaryLayerStep(1.2, 1.18, 0.02, float(delta2 * 1000 / 2000.0), 1.56f, 2000, fresh);
     EXPECT_NEAR(direct.h32, reused.h32, 1e-5);
     EXPECT_NEAR(direct.delta2, reused.delta2, 1e-5 * direct.delta2);
+}
+
+TEST(BoundaryLayerStep, TransitionAndSeparationLieInsideTheStepAndMoveWithTheFlow)
+{
+    // The more the speed falls over the step, the earlier in it the laminar
+    // layer turns turbulent, and the turbulent one separates; neither waits
+    // for the next node.
+    double laminarBefore = 0.02, attachedBefore = 0.02;
+    int laminarInside = 0, attachedInside = 0;
+    for (int k = 0; k <= 12; ++k) {
+        StepCache laminarCache, turbulentCache;
+        const StepResult lam = BoundaryLayerStep(1.2, 1.17 - 0.01 * k, 0.02, 2e-4f, 1.56f, 1000, laminarCache);
+        const StepResult turb = BoundaryLayerStep(1.0, 0.97 - 0.01 * k, 0.02, 1e-3f, -1.5f, 1000, turbulentCache);
+        EXPECT_LE(lam.laminarPart, laminarBefore) << k;
+        EXPECT_LE(turb.attachedPart, attachedBefore) << k;
+        laminarInside += lam.laminarPart > 0.0 && lam.laminarPart < 0.02 && lam.h32 < 0.0f;
+        attachedInside += turb.attachedPart > 0.0 && turb.attachedPart < 0.02;
+        laminarBefore = lam.laminarPart;
+        attachedBefore = turb.attachedPart;
+    }
+    EXPECT_GE(laminarInside, 10);
+    EXPECT_GE(attachedInside, 10);
 }
