@@ -714,8 +714,11 @@ void TForm1::SetStatusText(int panel, const std::string &text)
 {
     QLabel *label = panel == 0 ? StatusPanel0 : StatusPanel1;
     const QString t = fromUtf8(text);
-    if (label->text() != t)
+    if (label->text() != t) {
         label->setText(t);
+        // a long reason may not fit beside the other panel
+        label->setToolTip(t);
+    }
 }
 
 void TForm1::SetMenuEnabled(MenuEntry entry, bool enabled)
