@@ -67,7 +67,7 @@ void MainController::RunVelocityDistribution()
     }
     VelocityDistribution result;
     try {
-        result = ComputeVelocityDistribution(m_solver, profile->Points, Analysis.AlfaText, Analysis.ReText);
+        result = computeVelocity(*profile);
     } catch (const UserError &) {
         setAnalysisNote(m_velocityNote, {});
         clearAndRemove();
@@ -148,8 +148,7 @@ void MainController::RunTransitionPolar()
     }
     TransitionPolar polar;
     try {
-        polar = ComputeTransitionPolar(m_solver, profile->Points, Analysis.ReText, Analysis.StartText,
-                                       Analysis.EndText, Analysis.StepText);
+        polar = computeTransitionPolar(*profile);
     } catch (const UserError &) {
         setAnalysisNote(m_polarNote, {});
         remove();
@@ -225,18 +224,15 @@ void MainController::RunTransitionPolar()
 
 void MainController::RefreshAnalysis()
 {
-    try {
-        RunVelocityDistribution();
-        RunTransitionPolar();
-    } catch (const UserError &e) {
-        reportError(e.what());
-    }
+    newState();
+    runAnalyses();
     if (OnAnalysisRefreshed)
         OnAnalysisRefreshed();
 }
 
 void MainController::AnalysisInputChanged(bool velocity, bool polar, bool swallowErrors)
 {
+    newState();
     try {
         if (velocity)
             RunVelocityDistribution();

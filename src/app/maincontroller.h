@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/analysiscommands.h"
 #include "analysis/eppler.h"
+#include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
 #include "geometry/result.h"
@@ -9,7 +11,10 @@
 #include "model/settingsfile.h"
 #include "plot/chartmodel.h"
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -153,6 +158,25 @@ public:
     // Both, as after every change of profiles, selection or order. A text
     // that is no number ends it with its message.
     void RefreshAnalysis();
+    // --- live analysis (liveanalysis.cpp) --------------------------------
+    // With a runner, point edits (wheel notches, typed coordinates, inserted
+    // points) return at once and leave the analyses of the new state to it;
+    // results are shown only while they belong to the latest state. Without
+    // one, everything runs synchronously. The runner must outlive its use.
+    void SetAnalysisRunner(BackgroundRunner *runner) { m_runner = runner; }
+    // Counts the states whose analyses were asked for; results of an older
+    // state are never shown.
+    uint64_t AnalysisGeneration() const { return m_analysisGeneration; }
+    struct AnalysisTimes
+    {
+        uint64_t Generation = 0; // the state the shown analyses belong to
+        double VelocityMs = 0;   // computing time of the speed distribution
+        double PolarMs = 0;      // ... of the transition polar
+        std::chrono::steady_clock::time_point StateTime{}; // when that state was made
+    };
+    const AnalysisTimes &ShownAnalysisTimes() const { return m_shownTimes; }
+    std::chrono::steady_clock::time_point LatestStateTime() const { return m_stateTime; }
+
     // "oben/unten", "oben", "unten" clicked.
     void SideClicked(ShownSide side);
     // Why the last analysis of the selected profile was refused (one line),
@@ -229,6 +253,21 @@ private:
     void afterGeometryChange(int index, bool markProfile);
     // After a point of the active profile was moved, typed or inserted.
     void afterPointEdit();
+
+    // Live analysis: results computed off the GUI thread, used by the two
+    // commands instead of computing when they match the profile and fields.
+    struct Precomputed;
+    void refreshAnalysisLater();
+    void runAnalyses();
+    VelocityDistribution computeVelocity(const TProfile &profile);
+    TransitionPolar computeTransitionPolar(const TProfile &profile);
+    void newState();
+    BackgroundRunner *m_runner = nullptr;
+    std::shared_ptr<EpplerSolver> m_workerSolver = std::make_shared<EpplerSolver>();
+    std::shared_ptr<const Precomputed> m_precomputed;
+    uint64_t m_analysisGeneration = 0;
+    std::chrono::steady_clock::time_point m_stateTime{};
+    AnalysisTimes m_shownTimes;
 
     MainView &m_view;
     std::string m_programFolder;

@@ -67,7 +67,10 @@ void MainController::afterPointEdit()
     RefillSeries(m_project, m_chart, m_project.ActiveIndex);
     if (OnProfileInfoRefresh)
         OnProfileInfoRefresh();
-    RefreshAnalysis();
+    if (m_runner)
+        refreshAnalysisLater();
+    else
+        RefreshAnalysis();
     m_project.Modified = true;
 }
 

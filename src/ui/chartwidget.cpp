@@ -216,6 +216,8 @@ void ChartWidget::paintEvent(QPaintEvent *)
     m_controller.DrawOverlays(canvas, F4Held && F4Held());
     if (again)
         QTimer::singleShot(0, this, qOverload<>(&QWidget::update));
+    if (Painted)
+        Painted();
 }
 
 void ChartWidget::resizeEvent(QResizeEvent *event)

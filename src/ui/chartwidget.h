@@ -22,6 +22,8 @@ public:
     std::function<bool()> F4Held;
     // Runs a controller call that may fail with a message for the user.
     std::function<void(const std::function<void()> &)> Guarded;
+    // Called when a paint has finished (frame timing).
+    std::function<void()> Painted;
 
     QSize sizeHint() const override { return {800, 470}; }
 

@@ -119,6 +119,9 @@ void DiagramCanvas::paintEvent(QPaintEvent *)
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRect(m_start, m_now).normalized());
     }
+    p.end();
+    if (Painted)
+        Painted();
 }
 
 void DiagramCanvas::resizeEvent(QResizeEvent *event)

@@ -34,6 +34,8 @@ public:
     std::function<void(int x0, int y0, int x1, int y1)> Dragged;
     std::function<void(int x, int y, int dx, int dy)> Panned;
     std::function<void(int x, int y, int notches)> Wheeled;
+    // Called when a paint has finished (frame timing).
+    std::function<void()> Painted;
 
     QSize sizeHint() const override { return {900, 640}; }
 

@@ -9,8 +9,17 @@
 #include "ui/tform4.h"
 #include "ui/tform5.h"
 #include "ui/polarform.h"
+#include "ui/chartwidget.h"
+#include "ui/diagramcanvas.h"
+#include "app/backgroundrunner.h"
+#include "app/maincontroller.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QMetaObject>
+
+#include <chrono>
+#include <cstdio>
 #include <QDir>
 #include <QLocale>
 #include <QMessageBox>
@@ -129,6 +138,74 @@ void ApplyFontSettings(const TFontSettings &font)
     }
 }
 
+namespace {
+
+// VELMORA_TIMING=1: one line per painted frame on standard error, with the
+// time from the last input event to the end of the paint and, for the state
+// whose analyses the frame shows, the time since that state was made (the
+// edit) and the computing times.
+class FrameTiming : public QObject
+{
+public:
+    using Clock = std::chrono::steady_clock;
+    static double msBetween(Clock::time_point a, Clock::time_point b)
+    {
+        return std::chrono::duration<double, std::milli>(b - a).count();
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+            m_input = Clock::now();
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    void plotPainted(const MainController &c)
+    {
+        const auto now = Clock::now();
+        const MainController::AnalysisTimes &t = c.ShownAnalysisTimes();
+        std::fprintf(stderr,
+                     "frame=%llu window=plot input_to_paint_ms=%.2f state=%llu analyses_state=%llu "
+                     "state_to_paint_ms=%.2f v_ms=%.2f um_ms=%.2f\n",
+                     ++m_frames, msBetween(m_input, now), (unsigned long long)c.AnalysisGeneration(),
+                     (unsigned long long)t.Generation, msBetween(t.StateTime, now), t.VelocityMs, t.PolarMs);
+    }
+
+    void polarShown(uint64_t generation, Clock::time_point made, double ms)
+    {
+        m_polarGeneration = generation;
+        m_polarMade = made;
+        m_polarMs = ms;
+    }
+
+    void polarPainted()
+    {
+        const auto now = Clock::now();
+        std::fprintf(stderr,
+                     "frame=%llu window=polar input_to_paint_ms=%.2f polar_state=%llu state_to_paint_ms=%.2f "
+                     "polar_ms=%.2f\n",
+                     ++m_frames, msBetween(m_input, now), (unsigned long long)m_polarGeneration,
+                     msBetween(m_polarMade, now), m_polarMs);
+    }
+
+private:
+    Clock::time_point m_input = Clock::now();
+    unsigned long long m_frames = 0;
+    uint64_t m_polarGeneration = 0;
+    Clock::time_point m_polarMade = Clock::now();
+    double m_polarMs = 0;
+};
+
+} // namespace
+
 int RunVelmora(QApplication &app)
 {
     const QString programFolder = QApplication::applicationDirPath();
@@ -152,12 +229,38 @@ int RunVelmora(QApplication &app)
     const PolarWindowSettings polarPlace = ReadPolarWindowSettings(polarSettings.toStdString());
     polars->ApplySettings(polarPlace);
     KeepOnScreen(*polars);
-    auto refreshPolars = [form1, polars] {
-        if (polars->isVisible()) {
-            MainController &c = form1->Controller();
-            polars->Controller().Refresh(c.Project(), c.SelectedRow(), c.Analysis);
-        }
+    // Analyses of point edits and the polars run on worker threads; their
+    // results reach the GUI thread through the main window's event queue
+    // (and are dropped with it).
+    auto post = [form1](BackgroundRunner::Apply apply) {
+        QMetaObject::invokeMethod(form1, std::move(apply), Qt::QueuedConnection);
     };
+    auto analysisRunner = std::make_unique<ThreadedRunner>(post);
+    auto polarRunner = std::make_unique<ThreadedRunner>(post);
+    form1->Controller().SetAnalysisRunner(analysisRunner.get());
+    auto timing = std::make_shared<FrameTiming>();
+    auto polarComputer = std::make_shared<PolarComputer>();
+    auto refreshPolars = [form1, polars, polarComputer, timing, runner = polarRunner.get()] {
+        if (!polars->isVisible())
+            return;
+        MainController &c = form1->Controller();
+        const PolarJob job = polars->Controller().MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
+        const auto made = FrameTiming::Clock::now();
+        runner->Submit([job, polarComputer, polars, timing, made]() -> BackgroundRunner::Apply {
+            const auto start = FrameTiming::Clock::now();
+            PolarResults results = polarComputer->Compute(job);
+            const double ms = FrameTiming::msBetween(start, FrameTiming::Clock::now());
+            return [results, polars, timing, made, ms] {
+                if (polars->Controller().Show(results))
+                    timing->polarShown(results.Generation, made, ms);
+            };
+        });
+    };
+    if (qEnvironmentVariableIntValue("VELMORA_TIMING") == 1) {
+        app.installEventFilter(timing.get());
+        form1->Chart1->Painted = [form1, timing] { timing->plotPainted(form1->Controller()); };
+        polars->Canvas->Painted = [timing] { timing->polarPainted(); };
+    }
     polars->RefreshRequested = refreshPolars;
     form1->Controller().OnAnalysisRefreshed = refreshPolars;
     form1->ShowPolarWindow = [polars] {
@@ -179,6 +282,9 @@ int RunVelmora(QApplication &app)
         polars->show();
     const int status = app.exec();
 
+    form1->Controller().SetAnalysisRunner(nullptr);
+    analysisRunner.reset();
+    polarRunner.reset();
     std::string error;
     if (!WriteSettings(*form1, *form3, SettingsPath(programFolder), error))
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));

@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/backgroundrunner.h"
+
+namespace velmora {
+
+ThreadedRunner::ThreadedRunner(Post post)
+    : m_post(std::move(post))
+    , m_thread([this] { loop(); })
+{
+}
+
+ThreadedRunner::~ThreadedRunner()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
+        m_pending.reset();
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+void ThreadedRunner::Submit(Job job)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending = std::move(job);
+    }
+    m_wake.notify_one();
+}
+
+void ThreadedRunner::loop()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_stop || m_pending; });
+            if (m_stop)
+                return;
+            job = std::move(*m_pending);
+            m_pending.reset();
+        }
+        Apply apply = job();
+        std::lock_guard lock(m_mutex);
+        if (!m_stop && apply)
+            m_post(std::move(apply));
+    }
+}
+
+} // namespace velmora

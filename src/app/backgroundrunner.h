@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Computations that must not hold up painting run off the GUI thread. A job
+// computes from a copy of what it needs and returns the step that shows its
+// result; that step runs on the GUI thread, which decides there whether the
+// result still belongs to the latest state.
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace velmora {
+
+class BackgroundRunner
+{
+public:
+    using Apply = std::function<void()>;
+    using Job = std::function<Apply()>;
+    virtual ~BackgroundRunner() = default;
+    // Queues `job`. A job still waiting when a newer one comes is dropped:
+    // only the newest state is worth computing.
+    virtual void Submit(Job job) = 0;
+};
+
+// One worker thread. `post` hands each finished job's step to the GUI
+// thread (it is called on the worker and must be thread-safe).
+class ThreadedRunner : public BackgroundRunner
+{
+public:
+    using Post = std::function<void(Apply)>;
+    explicit ThreadedRunner(Post post);
+    // Waits for the running job; a waiting one is dropped, nothing is posted after.
+    ~ThreadedRunner() override;
+    void Submit(Job job) override;
+
+private:
+    void loop();
+
+    Post m_post;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::optional<Job> m_pending;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+} // namespace velmora
