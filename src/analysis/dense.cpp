@@ -8,6 +8,8 @@
 #include "analysis/stages.h"
 
 #include <algorithm>
+#include <cmath>
+#include <thread>
 
 namespace velmora::eppler {
 
@@ -20,17 +22,19 @@ namespace {
 #define VELMORA_INLINE inline
 #endif
 
+// Rows iBegin..iEnd-1 of the triangle: threads may share the work by rows,
+// every element still sums in the same order.
 VELMORA_INLINE void normalKernel(const float *const *rows, const float *const *rhs, int rowCount,
-                                 int m, double *normal, double *r)
+                                 int m, double *normal, double *r, int iBegin, int iEnd)
 {
-    std::fill(normal, normal + size_t(m) * m, 0.0);
-    std::fill(r, r + 2 * m, 0.0);
+    std::fill(normal + size_t(iBegin) * m, normal + size_t(iEnd) * m, 0.0);
+    std::fill(r + 2 * iBegin, r + 2 * iEnd, 0.0);
     // Four rows per pass over the triangle, added one after another so that
     // every element sees the same sequence of additions as row by row.
     int k = 0;
     for (; k + 4 <= rowCount; k += 4) {
         const float *a0 = rows[k], *a1 = rows[k + 1], *a2 = rows[k + 2], *a3 = rows[k + 3];
-        for (int i = 0; i < m; ++i) {
+        for (int i = iBegin; i < iEnd; ++i) {
             const double c0 = a0[i], c1 = a1[i], c2 = a2[i], c3 = a3[i];
             double *__restrict ni = normal + size_t(i) * m;
             for (int j = i; j < m; ++j) {
@@ -53,7 +57,7 @@ VELMORA_INLINE void normalKernel(const float *const *rows, const float *const *r
     }
     for (; k < rowCount; ++k) {
         const float *a0 = rows[k];
-        for (int i = 0; i < m; ++i) {
+        for (int i = iBegin; i < iEnd; ++i) {
             const double c0 = a0[i];
             double *__restrict ni = normal + size_t(i) * m;
             for (int j = i; j < m; ++j)
@@ -114,9 +118,9 @@ VELMORA_INLINE bool gaussKernel(float *a, int stride, float *b, int size, float 
 #ifdef VELMORA_AVX2_PATH
 __attribute__((target("avx2,fma"))) void normalAvx2(const float *const *rows,
                                                     const float *const *rhs, int rowCount, int m,
-                                                    double *normal, double *r)
+                                                    double *normal, double *r, int iBegin, int iEnd)
 {
-    normalKernel(rows, rhs, rowCount, m, normal, r);
+    normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
 __attribute__((target("avx2,fma"))) bool gaussAvx2(float *a, int stride, float *b, int size,
@@ -133,14 +137,32 @@ bool haveAvx2()
 
 } // namespace
 
-void NormalEquations(const float *const *rows, const float *const *rhs, int rowCount, int m,
-                     double *normal, double *r)
+namespace {
+
+void normalPart(const float *const *rows, const float *const *rhs, int rowCount, int m, double *normal,
+                double *r, int iBegin, int iEnd)
 {
 #ifdef VELMORA_AVX2_PATH
     if (haveAvx2())
-        return normalAvx2(rows, rhs, rowCount, m, normal, r);
+        return normalAvx2(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 #endif
-    normalKernel(rows, rhs, rowCount, m, normal, r);
+    normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
+}
+
+} // namespace
+
+void NormalEquations(const float *const *rows, const float *const *rhs, int rowCount, int m,
+                     double *normal, double *r, int threads)
+{
+    if (threads < 2 || m < 64) {
+        normalPart(rows, rhs, rowCount, m, normal, r, 0, m);
+        return;
+    }
+    // Row i of the triangle costs m - i: the first 29 % of the rows are half the work.
+    const int split = int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
+    std::thread helper([&] { normalPart(rows, rhs, rowCount, m, normal, r, split, m); });
+    normalPart(rows, rhs, rowCount, m, normal, r, 0, split);
+    helper.join();
 }
 
 void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount)

@@ -2,6 +2,8 @@
 #include "analysis/stages.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 #include <numbers>
 
 namespace velmora::eppler {
@@ -348,16 +350,17 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     std::array<PanelShape, kMaxNodes + 1> shapes;
     for (int X = 2; X <= n; ++X)
         shapes[X] = panelShape(c, X);
-    std::fill(ws.subPanelCount.begin(), ws.subPanelCount.end(), 0);
     std::fill(ws.w.begin(), ws.w.end(), 0.0f);
     float wRhs[2] = {0.0f, 0.0f};
 
-    for (int R = 1; R <= lastRow; ++R) {
+    // One condition row; rows are independent of each other, so two threads
+    // can build them, each with its own row buffer and sub-panel cache.
+    auto buildRow = [&](int R, PanelWorkspace &own) {
         const bool trailingRow = R == 1 || R == n;
         const Vec cp = trailingRow ? trailingMid : Vec{c.x[R], c.y[R]};
         const double dir = R == 1 ? frame : (R == n ? frame + kPi / 2.0 : double(c.theta[R]));
         const Vec tr{std::sin(dir), -std::cos(dir)};
-        auto &row = ws.row;
+        auto &row = own.row;
         std::fill(row.begin(), row.begin() + m + 1, 0.0);
         if (R == n)
             row[1] = (s1 - sn) * kPi / 2.0 + c1 + cn;
@@ -403,7 +406,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
                 wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
             } else {
-                wt = curvedPanel(shapes[X], X, cp, tr, ws);
+                wt = curvedPanel(shapes[X], X, cp, tr, own);
             }
 
             // Curvature weight as second differences of the node values.
@@ -443,6 +446,36 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             wRhs[0] = b0;
             wRhs[1] = b1;
         }
+    };
+    auto buildRows = [&](int from, int to, PanelWorkspace &own) {
+        std::fill(own.subPanelCount.begin(), own.subPanelCount.end(), 0);
+        for (int R = from; R <= to; ++R)
+            buildRow(R, own);
+    };
+    const int threads = ws.threads > 0 ? ws.threads : int(std::thread::hardware_concurrency());
+    if (threads < 2 || lastRow < 64) {
+        buildRows(1, lastRow, ws);
+    } else {
+        if (!ws.helper)
+            ws.helper = std::make_unique<PanelWorkspace>();
+        const int half = lastRow / 2;
+        std::exception_ptr helperFault;
+        std::thread helper([&] {
+            try {
+                buildRows(half + 1, lastRow, *ws.helper);
+            } catch (...) {
+                helperFault = std::current_exception();
+            }
+        });
+        try {
+            buildRows(1, half, ws);
+        } catch (...) {
+            helper.join();
+            throw;
+        }
+        helper.join();
+        if (helperFault)
+            std::rethrow_exception(helperFault);
     }
 
     if (!c.open) {
@@ -473,7 +506,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     rows[m] = ws.w.data() + 1;
     rowRhs[m] = wRhs;
     double r[2 * kMaxNodes];
-    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r);
+    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r, threads);
 
     float *nf = ws.n.get();
     const double *nd = ws.normal.get();

@@ -127,6 +127,12 @@ public:
     std::unique_ptr<SubPanel[]> subPanels;
     std::array<int, kMaxNodes + 1> subPanelCount{};
     SubPanelRule subPanelRule;
+    // Threads that build the influence matrix and the normal equations: 0
+    // means one per core (at most two are used), 1 runs on the caller only.
+    // The result does not depend on it.
+    int threads = 0;
+    // The second thread's row buffer and sub-panel cache, made when first needed.
+    std::unique_ptr<PanelWorkspace> helper;
 };
 
 // Solves the two basic flows of a contour whose tangents are fitted. Fills
@@ -137,7 +143,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out);
 // double in row order, and r = sum of row^T rhs (two columns). `normal` has
 // stride m; its lower triangle is left alone.
 void NormalEquations(const float *const *rows, const float *const *rhs, int rowCount, int m,
-                     double *normal, double *r);
+                     double *normal, double *r, int threads = 1);
 
 // In-place Gauss-Jordan elimination with partial pivoting: `a` is size x size
 // row-major with stride `stride`, `b` holds rhsCount values per row. On

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysiscommands.h"
 #include "analysis/polarsweep.h"
+#include "analysis/stages.h"
 #include "geometry/naca4.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 using namespace velmora;
 
@@ -130,4 +132,34 @@ TEST(PolarSweep, ReadsTheFieldsLikeTheTransitionPolar)
     EXPECT_NE(ParseReynoldsList("1,2,3,4,5,6", re).find("Höchstens 5"), std::string::npos);
     EXPECT_FALSE(ParseReynoldsList(" , ", re).empty());
     EXPECT_EQ(re.size(), 4u);
+}
+
+TEST(PanelSolution, TwoThreadsGiveTheBitsOfOne)
+{
+    using namespace velmora::eppler;
+    for (const auto &[code, half, open] : {std::tuple{"2412", 226, false}, std::tuple{"0012", 81, false},
+                                           std::tuple{"4415", 151, true}}) {
+        std::vector<TKoordi> pts = MakeNaca4(code, half).Points;
+        if (open) {
+            pts.front().Y += 0.002;
+            pts.back().Y -= 0.002;
+        }
+        Contour base;
+        base.n = int(pts.size());
+        for (int i = 0; i < base.n; ++i) {
+            base.x[size_t(i) + 1] = float(pts[size_t(i)].X);
+            base.y[size_t(i) + 1] = float(pts[size_t(i)].Y);
+        }
+        ContourTangents(base);
+        PanelSolution results[2];
+        for (int t : {1, 2}) {
+            Contour c = base;
+            PanelWorkspace ws;
+            ws.threads = t;
+            PanelSolve(c, ws, results[t - 1]);
+        }
+        EXPECT_EQ(std::memcmp(results[0].gamma0.data(), results[1].gamma0.data(), sizeof(results[0].gamma0)), 0) << code;
+        EXPECT_EQ(std::memcmp(results[0].gamma90.data(), results[1].gamma90.data(), sizeof(results[0].gamma90)), 0) << code;
+        EXPECT_TRUE(sameBits(results[0].alpha0, results[1].alpha0)) << code;
+    }
 }
