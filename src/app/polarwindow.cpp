@@ -294,7 +294,9 @@ void PolarWindowController::MouseMove(int x, int y)
             const PolarProfileResult &p = m_results.Profiles[size_t(o.Profile)];
             const PolarCurve &c = p.Curves[size_t(o.Re)];
             const PolarSample &s = c.samples[size_t(o.FirstSample + nearest->Index)];
-            m_readout = p.Name + ", Re " + reText(c.re) + ": α " + shown(s.alpha) + "°  ca " + shown(s.ca)
+            // the swept angles carry the rounding of single precision: 3,000009 is 3
+            m_readout = p.Name + ", Re " + reText(c.re) + ": α " + FloatToCommaText(RoundDecimals(3, s.alpha))
+                + "°  ca " + shown(s.ca)
                 + "  cw " + shown(s.cw) + "  cm " + shown(s.cm);
             if (d == kXtrAlpha)
                 m_readout += std::string("  x ") + (o.Lower ? "unten " : "oben ") + shown(o.Lower ? s.xtrLower : s.xtrUpper);

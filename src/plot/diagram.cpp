@@ -22,7 +22,7 @@ double textWidth(const std::string &utf8, int pixelSize)
     int chars = 0;
     for (unsigned char c : utf8)
         chars += (c & 0xC0) != 0x80; // count code points, not bytes
-    return chars * pixelSize * 0.6;
+    return chars * pixelSize * 0.62;
 }
 
 std::string label(double v)
@@ -175,12 +175,6 @@ void RenderDiagram(const Diagram &d, DiagramScene &scene, std::optional<std::pai
     add(SceneClip{std::nullopt});
     add(SceneRect{double(r.Left), double(r.Top), double(r.Width()), double(r.Height()), std::nullopt, kFrameColour});
 
-    if (crosshair && !readout.empty()) {
-        const double w = textWidth(readout, kDiagramFontSize) + 8;
-        add(SceneRect{r.Left + 4.0, r.Top + 4.0, w, kDiagramFontSize + 6.0, back, ink});
-        add(SceneText{r.Left + 8.0, r.Top + 5.0 + kDiagramFontSize, readout, ink, kDiagramFontSize, false,
-                      TextAnchor::Left, false});
-    }
 
     if (!d.Legend.empty()) {
         double w = 0;
@@ -199,6 +193,13 @@ void RenderDiagram(const Diagram &d, DiagramScene &scene, std::optional<std::pai
             add(SceneText{x + 10 + kLegendLine, ly + kDiagramFontSize / 2.0 - 1, e.Text, ink, kDiagramFontSize,
                           false, TextAnchor::Left, false});
         }
+    }
+    // the readout goes last, bottom left, clear of the legend in the top right corner
+    if (crosshair && !readout.empty()) {
+        const double w = textWidth(readout, kDiagramFontSize) + 10;
+        const double h = kDiagramFontSize + 6.0;
+        add(SceneRect{r.Left + 4.0, r.Bottom - 4.0 - h, w, h, back, ink});
+        add(SceneText{r.Left + 8.0, r.Bottom - 8.0, readout, ink, kDiagramFontSize, false, TextAnchor::Left, false});
     }
 }
 

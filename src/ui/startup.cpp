@@ -277,6 +277,11 @@ int RunVelmora(QApplication &app)
     // the main window ends the program even while other windows are open
     app.setQuitOnLastWindowClosed(false);
     QObject::connect(form1, &TForm1::closed, &app, &QApplication::quit);
+    // closing the main window takes its other windows along: their state counts from before
+    PolarWindowSettings polarsOnClose = polars->CurrentSettings();
+    QObject::connect(form1, &TForm1::closed, polars, [&polarsOnClose, polars] {
+        polarsOnClose = polars->CurrentSettings();
+    });
     form1->show();
     if (polarPlace.Visible)
         polars->show();
@@ -289,7 +294,7 @@ int RunVelmora(QApplication &app)
     if (!WriteSettings(*form1, *form3, SettingsPath(programFolder), error))
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));
     try {
-        WritePolarWindowSettings(polarSettings.toStdString(), polars->CurrentSettings());
+        WritePolarWindowSettings(polarSettings.toStdString(), polarsOnClose);
     } catch (const UserError &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(e.what()));
     }
