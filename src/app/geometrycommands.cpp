@@ -46,6 +46,7 @@ void MainController::afterGeometryChange(int index, bool markProfile)
 
 void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
 {
+    const auto step = RecordStep("Profil ausrichten und normieren");
     if (!requireSelection())
         return;
     TProfile *profile = m_project.ActiveProfile();
@@ -65,6 +66,7 @@ void MainController::ProfilAusrichtenUndNormieren(bool extrapolate)
 
 void MainController::ProfilGlaetten()
 {
+    const auto step = RecordStep("Profil glätten");
     if (!requireSelection())
         return;
     const auto answer = m_view.AskText(msg::kSmoothCaption, msg::kSmoothPrompt, "121");
@@ -81,6 +83,7 @@ void MainController::ProfilGlaetten()
 
 void MainController::ZwischenpunkteEinfuegen()
 {
+    const auto step = RecordStep("Zwischenpunkte einfügen");
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;
@@ -91,6 +94,7 @@ void MainController::ZwischenpunkteEinfuegen()
 
 void MainController::PunkteNeuVerteilen()
 {
+    const auto step = RecordStep("Punkte neu verteilen");
     if (!requireSelection())
         return;
     m_view.ShowRedistributionDialog([this](const std::string &countText, StationDistribution distribution) {
@@ -111,6 +115,7 @@ void MainController::PunkteNeuVerteilen()
 
 void MainController::KopieErzeugen(bool inverse)
 {
+    const auto step = RecordStep(inverse ? "Inverse Kopie erzeugen" : "Kopie erzeugen");
     if (!requireSelection())
         return;
     const TProfile *profile = m_project.ActiveProfile();
@@ -124,6 +129,7 @@ void MainController::KopieErzeugen(bool inverse)
 
 void MainController::SeiteSpiegeln(bool upper)
 {
+    const auto step = RecordStep(upper ? "Oberseite spiegeln" : "Unterseite spiegeln");
     if (!requireSelection())
         return;
     TProfile &profile = *SelectedProfile();
@@ -134,6 +140,7 @@ void MainController::SeiteSpiegeln(bool upper)
 
 void MainController::ProfilInZwischenspeicher()
 {
+    const auto step = RecordStep("Profil merken");
     if (!requireSelection())
         return;
     if (const TProfile *profile = m_project.ActiveProfile())
@@ -142,6 +149,7 @@ void MainController::ProfilInZwischenspeicher()
 
 void MainController::UnterseiteEinbauen()
 {
+    const auto step = RecordStep("Unterseite einbauen");
     if (!m_project.ClipboardProfile)
         return;
     if (!requireSelection())
@@ -164,6 +172,7 @@ void MainController::UnterseiteEinbauen()
 
 void MainController::MarkiertePunkteLoeschen()
 {
+    const auto step = RecordStep("Markierte Punkte löschen");
     TProfile *profile = m_project.ActiveProfile();
     if (!profile)
         return;

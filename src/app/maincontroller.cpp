@@ -51,6 +51,7 @@ MainController::MainController(MainView &view, std::string programFolder)
         Scale = ScaleRequest::CentreOnZero;
         m_chart.ZoomPercent(90);
     };
+    m_history.Reset(m_project);
 }
 
 // --- helpers -------------------------------------------------------------
@@ -146,6 +147,7 @@ void MainController::AlleHaekchen(bool on)
 
 void MainController::ProfilNachVorneBringen()
 {
+    const auto step = RecordStep("Profil nach vorne bringen");
     if (!requireSelection())
         return;
     const int n = int(m_project.Profiles.size());
@@ -162,6 +164,7 @@ void MainController::ProfilNachVorneBringen()
 
 void MainController::SortiereListeNachNamen()
 {
+    const auto step = RecordStep("Liste nach Namen sortieren");
     // names equal after upper-casing a-z keep their order; other bytes compare by code
     std::stable_sort(m_project.Profiles.begin(), m_project.Profiles.end(),
                      [](const TProfile &a, const TProfile &b) {
@@ -182,6 +185,7 @@ void MainController::SortiereListeNachNamen()
 
 void MainController::ProfilFarbeAendern()
 {
+    const auto step = RecordStep("Profil-Farbe ändern");
     if (!requireSelection())
         return;
     TProfile &p = m_project.Profiles[size_t(m_selectedRow)];
@@ -198,6 +202,7 @@ void MainController::ProfilFarbeAendern()
 
 void MainController::ProfilEntfernen()
 {
+    const auto step = RecordStep("Profil entfernen");
     if (!requireSelection())
         return;
     if (!m_view.AskYesNo(msg::kReallyRemove))
@@ -214,6 +219,7 @@ void MainController::ProfilEntfernen()
 
 void MainController::AlleProfileEntfernen()
 {
+    const auto step = RecordStep("Alle Profile entfernen");
     if (m_view.AskYesNo(msg::kReallyRemoveAll)) {
         m_project.ClearProfiles();
         m_rowCount = 0;
@@ -228,6 +234,7 @@ void MainController::AlleProfileEntfernen()
 
 void MainController::NameFieldDone(const std::string &textUtf8)
 {
+    const auto step = RecordStep("Name ändern");
     // leaving the field without a change is no edit
     if (!RowExists(m_selectedRow) || m_project.Profiles[size_t(m_selectedRow)].Name == utf8ToCp1252(textUtf8))
         return;
@@ -238,6 +245,7 @@ void MainController::NameFieldDone(const std::string &textUtf8)
 
 void MainController::TitleFieldDone(const std::string &textUtf8)
 {
+    const auto step = RecordStep("Überschrift ändern");
     if (!RowExists(m_selectedRow) || m_project.Profiles[size_t(m_selectedRow)].Title == utf8ToCp1252(textUtf8))
         return;
     m_project.Profiles[size_t(m_selectedRow)].Title = utf8ToCp1252(textUtf8);
@@ -249,6 +257,7 @@ void MainController::TitleFieldDone(const std::string &textUtf8)
 
 void MainController::ProjektDateiLaden()
 {
+    const auto step = RecordStep("Projekt-Datei laden");
     if (m_project.Modified && m_view.AskYesNo(msg::kProjectLoadedAndModified))
         ProjektDateiSpeichernUnter();
 
@@ -289,6 +298,7 @@ void MainController::ProjektDateiLaden()
 
 void MainController::ProjektDateiDazuLaden()
 {
+    const auto step = RecordStep("Projekt-Datei dazu laden");
     const std::vector<std::string> chosen = m_view.ChooseOpenFiles(kProjectOpenDialog, OpenDialog2Dir);
     if (!chosen.empty()) {
         const std::string &path = chosen.front();
@@ -328,12 +338,14 @@ bool MainController::ProjektDateiSpeichernUnter()
         return false;
     }
     m_project.FileName = path;
+    m_history.MarkSaved(path);
     SaveDialog2Dir = FolderPartWithSeparator(path);
     return true;
 }
 
 void MainController::ProfilLaden()
 {
+    const auto step = RecordStep("Profil laden");
     const std::vector<std::string> files = m_view.ChooseOpenFiles(kProfileLoadDialog, OpenDialog1Dir);
     if (!files.empty()) {
         for (size_t i = 0; i < files.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
+#include "app/undohistory.h"
 #include "geometry/result.h"
 #include "model/profile.h"
 #include "model/settingsfile.h"
@@ -231,6 +232,14 @@ public:
     void AfterProfileChange(int index, bool markProfile) { afterGeometryChange(index, markProfile); }
     // Shows a refusal's reason (when it has one); true when the operation ran.
     bool Accepted(const GeometryResult &result) { return accepted(result); }
+    // --- undo ----------------------------------------------------------
+    UndoHistory &History() { return m_history; }
+    // Every command that changes the project opens one of these first:
+    //   const auto step = RecordStep("Profil glätten");
+    // The change becomes one undo step when it goes out of scope.
+    [[nodiscard]] UndoRecorder RecordStep(const std::string &label) { return {m_history, m_project, label}; }
+    void Rueckgaengig(); // "Rückgängig"
+    void Wiederholen();  // "Wiederholen"
 
     // --- settings ------------------------------------------------------
     void ApplySettings(const TSettings &s);
@@ -279,6 +288,8 @@ private:
     std::pair<int, int> m_fieldsPoint{-1, -1};
     EpplerSolver m_solver;
     std::string m_velocityNote, m_polarNote;
+    UndoHistory m_history;
+    void restoreStep(bool undo);
 };
 
 // The German message texts of the shell.

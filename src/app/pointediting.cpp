@@ -42,6 +42,26 @@ void setRange(TProfile &p, int a, int b, bool marked)
         p.Points[size_t(i)].Marked = marked;
 }
 
+// Notches on the same marked points of the same profile, in the same
+// direction, make one undo step: FNV-1a over what identifies them.
+uint64_t wheelBurstKey(const TProfile &p, bool horizontal)
+{
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](uint64_t v) {
+        for (int i = 0; i < 8; ++i) {
+            h ^= (v >> (8 * i)) & 0xff;
+            h *= 1099511628211ull;
+        }
+    };
+    mix(p.Serial);
+    mix(horizontal ? 1 : 2);
+    for (size_t i = 0; i < p.Points.size(); ++i) {
+        if (p.Points[i].Marked)
+            mix(i);
+    }
+    return h == 0 ? 1 : h;
+}
+
 } // namespace
 
 float WheelStepValue(int wheelStep)
@@ -171,6 +191,7 @@ void MainController::Chart1MouseDown(int x, int y, bool left, bool right, bool c
 
 void MainController::Chart1Click(bool f4Held)
 {
+    const auto step = RecordStep("Punkt einfügen");
     if (!f4Held)
         return;
     if (!RowExists(m_selectedRow)) {
@@ -199,10 +220,12 @@ void MainController::Chart1Click(bool f4Held)
 
 void MainController::FormMouseWheel(int delta)
 {
+    auto undoStep = RecordStep("Punkte verschieben");
     TProfile *p = m_project.ActiveProfile();
     if (!p || !p->Visible
         || std::none_of(p->Points.begin(), p->Points.end(), [](const TKoordi &k) { return k.Active; }))
         return;
+    undoStep.Burst(wheelBurstKey(*p, MoveHorizontal));
     const float step = WheelStepValue(m_project.WheelStep);
     const double signedStep = delta < 0 ? -double(step) : double(step);
     for (TKoordi &k : p->Points) {
@@ -224,6 +247,7 @@ void MainController::FormMouseWheel(int delta)
 
 void MainController::ActivePointFieldDone(bool xField, const std::string &text)
 {
+    const auto step = RecordStep("Koordinate eingeben");
     TProfile *p = m_project.ActiveProfile();
     if (!p)
         return;

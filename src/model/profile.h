@@ -76,6 +76,9 @@ struct TProfile
     bool Visible = true;
     std::vector<TKoordi> Points;
     std::array<double, 10> Characteristics{};
+    // Identity of the profile across undo steps: 0 until the undo history
+    // numbers it, copies are renumbered there. Never written to a file.
+    uint64_t Serial = 0;
 
     int PointCount() const { return int(Points.size()); }
 };

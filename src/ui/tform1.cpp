@@ -195,6 +195,13 @@ void TForm1::buildMenus()
     });
 
     QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    m_undoAction = add(edit, "Rückgängig", [&c] { c.Rueckgaengig(); });
+    m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_redoAction = add(edit, "Wiederholen", [&c] { c.Wiederholen(); });
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    c.History().OnChanged = [this] { updateUndoActions(); };
+    updateUndoActions();
+    edit->addSeparator();
     add(edit, "Profil-Farbe ändern", [&c] { c.ProfilFarbeAendern(); });
     add(edit, "Profil entfernen", [&c] { c.ProfilEntfernen(); });
     add(edit, "Alle Profile entfernen", [&c] { c.AlleProfileEntfernen(); });
@@ -244,6 +251,18 @@ void TForm1::buildMenus()
             m_infoWindow->show();
         }
     });
+}
+
+void TForm1::updateUndoActions()
+{
+    const UndoHistory &h = m_controller->History();
+    auto caption = [](const char *verb, const std::string &step) {
+        return step.empty() ? QString::fromUtf8(verb) : QString::fromUtf8(verb) + QStringLiteral(": ") + QString::fromStdString(step);
+    };
+    m_undoAction->setText(caption("Rückgängig", h.UndoLabel()));
+    m_undoAction->setEnabled(h.CanUndo());
+    m_redoAction->setText(caption("Wiederholen", h.RedoLabel()));
+    m_redoAction->setEnabled(h.CanRedo());
 }
 
 QWidget *TForm1::buildPanel()

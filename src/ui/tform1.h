@@ -144,6 +144,10 @@ private:
     std::unique_ptr<DesignCommands> m_design;
     CoordinateWindow *m_coordinateWindow = nullptr;
     QAction *m_insertClipboardLowerSide = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    // Captions name the steps; entries are disabled when there is none.
+    void updateUndoActions();
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;

@@ -253,3 +253,45 @@ TEST(MainWindow, FunctionKeysRestWhileACoordinateIsTyped)
     QTest::keyClick(w.Edit1, Qt::Key_F2);
     EXPECT_EQ(c.Project().WheelStep, 4) << "a mouse move over the plot gives them back";
 }
+
+TEST(MainWindow, EditMenuStartsWithUndoAndRedoNamingTheirSteps)
+{
+    TempDir dir;
+    const std::string file = dir.file("NACA2412.dat");
+    WriteCoordinateFile(MakeNaca4("2412", 21), file);
+    ScriptedForm1 w(QString::fromStdString(dir.path().string()));
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.Controller().Analysis.VRechnen = false;
+
+    QMenu *edit = nullptr;
+    for (QAction *m : w.menuBar()->actions()) {
+        if (m->text().remove(QLatin1Char('&')) == QStringLiteral("Edit"))
+            edit = m->menu();
+    }
+    ASSERT_NE(edit, nullptr);
+    QAction *undo = edit->actions().at(0);
+    QAction *redo = edit->actions().at(1);
+    EXPECT_EQ(undo->text().remove(QLatin1Char('&')), QStringLiteral("Rückgängig"));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+
+    w.openAnswers = {{file}};
+    w.Controller().ProfilLaden();
+    EXPECT_EQ(undo->text().remove(QLatin1Char('&')), QStringLiteral("Rückgängig: Profil laden"));
+    EXPECT_TRUE(undo->isEnabled());
+
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(w.Controller().Project().Profiles.empty());
+    EXPECT_EQ(w.Controller().RowCount(), 0);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->text().remove(QLatin1Char('&')), QStringLiteral("Wiederholen: Profil laden"));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.Controller().Project().Profiles.size(), 1u);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.Controller().Project().Profiles.size(), 1u);
+    EXPECT_EQ(w.Controller().RowCount(), 1);
+}
