@@ -55,10 +55,10 @@ struct UndoCommands : ::testing::Test
         WriteProjectFile(p, dir.file(name));
         return dir.file(name);
     }
-    std::string profileFile(const std::string &digits)
+    std::string profileFile(const std::string &digits, int pointsPerSide = 11)
     {
         const std::string path = dir.file("NACA" + digits + ".dat");
-        WriteCoordinateFile(MakeNaca4(digits, 11), path);
+        WriteCoordinateFile(MakeNaca4(digits, pointsPerSide), path);
         return path;
     }
 
@@ -269,7 +269,9 @@ TEST_F(UndoCommands, SelectionFollowsItsProfileAndGoesWhenItIsGone)
 
     view.openAnswers = {{profileFile("6409")}};
     c.ProfilLaden();
+    c.AfterDraw();
     select(3);
+    ASSERT_EQ(view.nameField, "NACA6409");
     c.Rueckgaengig();
     EXPECT_EQ(c.SelectedRow(), -1);
     EXPECT_EQ(view.nameField, "");
@@ -300,15 +302,18 @@ TEST_F(UndoCommands, SavingIsNotUndoneAndTheSavedStateIsUnmodified)
 
 TEST_F(UndoCommands, AfterUndoTheAnalysisShowsTheRestoredProfile)
 {
+    view.openAnswers = {{profileFile("2412", 41)}};
+    c.ProfilLaden();
+    c.AfterDraw();
     c.Analysis.VRechnen = true;
-    c.RefreshAnalysis();
+    select(3);
     ASSERT_EQ(view.results.size(), 3u);
     const std::vector<std::string> original = view.results;
     const int vPol = c.Chart().LastSeriesContaining("V_POL");
     ASSERT_GE(vPol, 0);
     const int originalNodes = c.Chart().At(vPol).Count();
 
-    view.textAnswers = {"61"};
+    view.textAnswers = {"101"};
     c.ProfilGlaetten();
     EXPECT_NE(view.results, original);
     c.Rueckgaengig();
