@@ -62,6 +62,7 @@ bool DesignCommands::readNumbers(const std::vector<std::string> &texts, std::vec
 
 void DesignCommands::finish(int index, bool markProfile, const std::string &caption)
 {
+    const auto step = m_controller.RecordStep(caption);
     m_controller.AfterProfileChange(index, markProfile);
     if (OnOperationDone)
         OnOperationDone(caption);
