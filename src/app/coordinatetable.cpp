@@ -100,9 +100,8 @@ bool CoordinateTable::requireProfile()
 
 void CoordinateTable::changed(const std::string &caption)
 {
+    const auto step = m_controller.RecordStep(caption);
     m_controller.AfterProfileChange(m_controller.SelectedRow(), true);
-    if (OnChanged)
-        OnChanged(caption);
 }
 
 int CoordinateTable::RowCount() const

@@ -3,7 +3,6 @@
 
 #include "app/maincontroller.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,9 +10,9 @@ namespace velmora {
 
 // "Fenster Koordinaten" without its window: the points of the selected
 // profile as rows (number from 1, x, y, marked/active), edited in place.
-// Rows are point indices. Every change ends in the after-change sequence
-// (plot, list, Modified flags, analysis); a refused change leaves the
-// profile as it was and says why through the main view.
+// Rows are point indices. Every change is one undo step and ends in the
+// after-change sequence (plot, list, Modified flags, analysis); a refused
+// change leaves the profile as it was and says why through the main view.
 class CoordinateTable
 {
 public:
@@ -44,7 +43,7 @@ public:
     // The rows as text for a spreadsheet or a coordinate file: one line per
     // row, x TAB y with 6 decimals and ".", lines ended by "\n".
     std::string CopyRows(std::vector<int> rows) const;
-    // Rows from text: one point per line, x and y separated by tabs, blanks
+    // Rows from 8-bit text (as files hold it): one point per line, x and y separated by tabs, blanks
     // or ";", each with "." or "," as decimal separator; empty lines are
     // skipped, and a first line that is no pair (the title of a coordinate
     // file) too. The points replace the selected rows, or go in after
@@ -58,9 +57,6 @@ public:
     void SelectRows(const std::vector<int> &rows);
     // The marked points, as the table's selection follows them.
     std::vector<int> MarkedRows() const;
-
-    // Called after every change of points with its caption (undo records here).
-    std::function<void(const std::string &caption)> OnChanged;
 
 private:
     TProfile *profile();

@@ -62,10 +62,9 @@ bool DesignCommands::readNumbers(const std::vector<std::string> &texts, std::vec
 
 void DesignCommands::finish(int index, bool markProfile, const std::string &caption)
 {
+    // one undo step per operation, named after its entry
     const auto step = m_controller.RecordStep(caption);
     m_controller.AfterProfileChange(index, markProfile);
-    if (OnOperationDone)
-        OnOperationDone(caption);
 }
 
 void DesignCommands::DickeUndWoelbungAendern()

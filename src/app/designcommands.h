@@ -15,7 +15,8 @@ namespace velmora {
 // before the dialog opens; a field that is no number or a value out of range
 // keeps the dialog open with the message. The fields are per cent of the
 // chord (angles in degrees, factors and the fraction plain); what was typed
-// is offered again at the next opening.
+// is offered again at the next opening. Each finished operation is one undo
+// step named after its entry.
 class DesignCommands
 {
 public:
@@ -26,10 +27,6 @@ public:
     void Nasenradius();             // "Nasenradius…"
     void Klappe();                  // "Klappe…"
     void ProfileMischen();          // "Profile mischen…"
-
-    // Observers of a finished operation (the undo history records here);
-    // `caption` names the entry without its ellipsis.
-    std::function<void(const std::string &caption)> OnOperationDone;
 
 private:
     // The selected profile in the domain of the operations, or null after

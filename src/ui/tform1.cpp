@@ -187,8 +187,11 @@ void TForm1::buildMenus()
             ShowPolarWindow();
     });
     add(ansicht, "Fenster Koordinaten", [this, &c] {
-        if (!m_coordinateWindow)
+        if (!m_coordinateWindow) {
             m_coordinateWindow = new CoordinateWindow(c, Chart1, this);
+            // Ctrl+Z and Ctrl+Y work in the table's window too
+            m_coordinateWindow->addActions({m_undoAction, m_redoAction});
+        }
         m_coordinateWindow->show();
         m_coordinateWindow->raise();
         m_coordinateWindow->activateWindow();

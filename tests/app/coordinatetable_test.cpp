@@ -22,7 +22,6 @@ protected:
     FakeView view;
     MainController c{view, "/prog"};
     CoordinateTable table{c};
-    std::vector<std::string> changes;
 
     void SetUp() override
     {
@@ -31,7 +30,7 @@ protected:
         c.Project().Profiles.push_back(MakeNaca4("2412", 11));
         FillChart(c.Project(), c.Chart());
         c.AfterDraw();
-        table.OnChanged = [this](const std::string &caption) { changes.push_back(caption); };
+        c.History().Reset(c.Project());
     }
 
     TProfile &profile(int i) { return c.Project().Profiles[size_t(i)]; }
@@ -73,7 +72,8 @@ TEST_F(CoordinateTableTest, EditsTakeBothDecimalSeparatorsAndRefreshEverything)
     EXPECT_TRUE(c.Project().Modified);
     EXPECT_EQ(c.RowText(0), "# NACA0012");
     EXPECT_GT(view.resultFieldWrites, analyses);
-    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_EQ(c.History().UndoCount(), 2);
+    EXPECT_EQ(c.History().UndoLabel(), "Koordinate ändern");
 
     const TKoordi before = profile(0).Points[4];
     EXPECT_FALSE(table.EditCell(4, CoordinateTable::kY, "0,1x"));
@@ -81,7 +81,10 @@ TEST_F(CoordinateTableTest, EditsTakeBothDecimalSeparatorsAndRefreshEverything)
     EXPECT_FALSE(table.EditCell(99, CoordinateTable::kX, "0"));
     EXPECT_EQ(view.errors, std::vector<std::string>{"'0,1x' ist kein gültiger Gleitkommawert"});
     EXPECT_EQ(profile(0).Points[4].Y, before.Y);
-    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_EQ(c.History().UndoCount(), 2);
+    c.Rueckgaengig();
+    EXPECT_EQ(profile(0).Points[3].X, MakeNaca4("0012", 11).Points[3].X);
+    EXPECT_EQ(profile(0).Points[2].Y, 0.0125);
 }
 
 TEST_F(CoordinateTableTest, InsertsBetweenNeighboursAndDeletesAnySelection)
@@ -106,7 +109,10 @@ TEST_F(CoordinateTableTest, InsertsBetweenNeighboursAndDeletesAnySelection)
         EXPECT_EQ(profile(1).Points[i].X, original[i].X) << i;
         EXPECT_EQ(profile(1).Points[i].Y, original[i].Y) << i;
     }
-    EXPECT_EQ(changes.size(), 4u);
+    EXPECT_EQ(c.History().UndoCount(), 4);
+    c.Rueckgaengig();
+    EXPECT_EQ(profile(1).PointCount(), 24);
+    EXPECT_EQ(c.History().UndoLabel(), "Zeile einfügen");
 }
 
 TEST_F(CoordinateTableTest, PastesABlockOf160RowsFromASpreadsheetOrAFile)
@@ -181,7 +187,7 @@ TEST_F(CoordinateTableTest, ABadLineRefusesTheWholePaste)
     EXPECT_EQ(view.infos[2], kMsgPasteEmpty);
     EXPECT_EQ(profile(0).PointCount(), int(before.size()));
     EXPECT_FALSE(profile(0).Modified);
-    EXPECT_TRUE(changes.empty());
+    EXPECT_FALSE(c.History().CanUndo());
 }
 
 TEST_F(CoordinateTableTest, TheSelectionAndThePlotMarksFollowEachOther)
@@ -196,4 +202,5 @@ TEST_F(CoordinateTableTest, TheSelectionAndThePlotMarksFollowEachOther)
     c.PunkteDemarkieren(false);
     EXPECT_TRUE(table.MarkedRows().empty());
     EXPECT_FALSE(profile(1).Modified);
+    EXPECT_FALSE(c.History().CanUndo()) << "marks are no content";
 }

@@ -27,7 +27,6 @@ protected:
     FakeDesignView dialogs;
     MainController c{view, "/prog"};
     DesignCommands design{c, dialogs};
-    std::vector<std::string> done;
 
     void SetUp() override
     {
@@ -39,7 +38,7 @@ protected:
         c.Project().Profiles.push_back(MakeNaca4("0012", 41));
         FillChart(c.Project(), c.Chart());
         c.AfterDraw();
-        design.OnOperationDone = [this](const std::string &caption) { done.push_back(caption); };
+        c.History().Reset(c.Project());
     }
 
     TProfile &profile(int i) { return c.Project().Profiles[size_t(i)]; }
@@ -99,7 +98,15 @@ TEST_F(DesignCommandsTest, ThicknessDialogOffersTheCurrentValuesAndAppliesTheNew
     EXPECT_EQ(c.Chart().At(1).YValues[5], profile(1).Points[5].Y);
     EXPECT_GT(view.listRepaints, repaints);
     EXPECT_GT(view.resultFieldWrites, analyses);
-    EXPECT_EQ(done, std::vector<std::string>{"Dicke und Wölbung ändern"});
+
+    // one undo step, which gives the section back
+    EXPECT_EQ(c.History().UndoCount(), 1);
+    EXPECT_EQ(c.History().UndoLabel(), "Dicke und Wölbung ändern");
+    c.Rueckgaengig();
+    EXPECT_TRUE(velmora::testing::samePoints(profile(1), MakeNaca4("0012", 41)));
+    EXPECT_FALSE(profile(1).Modified);
+    c.Wiederholen();
+    EXPECT_NEAR(CurrentThicknessCamber(profile(1), why)->thickness, 0.15, 1e-6);
 }
 
 TEST_F(DesignCommandsTest, OfferedValuesLeftAsTheyAreChangeNothing)
@@ -130,7 +137,7 @@ TEST_F(DesignCommandsTest, BadEntriesKeepTheDialogOpenAndTheProfileAsItWas)
     EXPECT_TRUE(velmora::testing::samePoints(profile(1), before));
     EXPECT_FALSE(profile(1).Modified);
     EXPECT_FALSE(c.Project().Modified);
-    EXPECT_TRUE(done.empty());
+    EXPECT_FALSE(c.History().CanUndo());
 }
 
 TEST_F(DesignCommandsTest, GapNoseAndFlapRunFromTheirDialogsAndRememberTheEntries)
@@ -154,7 +161,12 @@ TEST_F(DesignCommandsTest, GapNoseAndFlapRunFromTheirDialogsAndRememberTheEntrie
     ASSERT_TRUE(ComputeCharacteristics(flapped));
     EXPECT_LT(flapped.Characteristics[kAlfa0], -3.0);
     EXPECT_EQ(c.Chart().At(1).XValues.size(), profile(1).Points.size());
-    EXPECT_EQ(done, (std::vector<std::string>{"Endleistendicke", "Nasenradius", "Klappe"}));
+    // the neutral nose radius changed nothing and is no step of its own
+    EXPECT_EQ(c.History().UndoCount(), 2);
+    EXPECT_EQ(c.History().UndoLabel(), "Klappe");
+    c.Rueckgaengig();
+    EXPECT_EQ(c.History().UndoLabel(), "Endleistendicke");
+    EXPECT_NEAR(profile(1).Points.front().Y - profile(1).Points.back().Y, 0.005, 1e-12);
 }
 
 TEST_F(DesignCommandsTest, BlendingAddsANewProfileWithTheNextColour)
@@ -162,6 +174,7 @@ TEST_F(DesignCommandsTest, BlendingAddsANewProfileWithTheNextColour)
     c.Project().Profiles.push_back(MakeNaca4("4412", 41));
     FillChart(c.Project(), c.Chart());
     c.AfterDraw();
+    c.History().Reset(c.Project());
     select(1);
     dialogs.ok({"0,5"}, {0, 2}); // A not normalised: refused, the dialog stays
     dialogs.ok({"0,5"}, {1, 2});
@@ -183,4 +196,7 @@ TEST_F(DesignCommandsTest, BlendingAddsANewProfileWithTheNextColour)
     EXPECT_NEAR(mix.Characteristics[kCamber], 2.0, 0.05);
     EXPECT_EQ(c.Chart().SeriesCount(), 4);
     EXPECT_TRUE(c.Project().Modified);
+    EXPECT_EQ(c.History().UndoLabel(), "Profile mischen");
+    c.Rueckgaengig();
+    EXPECT_EQ(c.Project().Profiles.size(), 3u);
 }

@@ -78,4 +78,9 @@ TEST(CoordinateWindow, FollowsTheSelectedProfileAndForwardsEditsSelectionAndPast
     EXPECT_EQ(c.Project().Profiles[0].PointCount(), 160);
     QTRY_COMPARE(grid->rowCount(), 160);
     EXPECT_EQ(c.Chart().At(0).XValues.size(), 160u);
+
+    // the main window's undo reaches the table's window
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(c.Project().Profiles[0].PointCount(), 41);
+    QTRY_COMPARE(grid->rowCount(), 41);
 }
