@@ -80,6 +80,7 @@ public:
     ScaleRequest Scale = ScaleRequest::None;
     int MouseX = 0;
     int MouseY = 0;
+    bool MouseSeen = false; // the mouse has been over the plot: the crosshair follows it
 
     // Dialog start folders (UTF-8; a folder taken from a chosen file keeps its separator).
     std::string OpenDialog1Dir; // profile load

@@ -101,6 +101,7 @@ void MainController::Chart1MouseMove(int x, int y, bool ctrlHeld)
     const PlotRect &r = m_chart.Rect();
     MouseX = std::clamp(x, r.Left, std::max(r.Left, r.Right));
     MouseY = std::clamp(y, r.Top, std::max(r.Top, r.Bottom));
+    MouseSeen = true;
     m_view.RedrawPlot();
 }
 
@@ -272,7 +273,8 @@ void MainController::DrawOverlays(OverlayCanvas &canvas, bool f4Held)
 {
     const PlotRect &r = m_chart.Rect();
     const TColor contrast = ContrastColour(m_chart.BackColor);
-    if (Display.Crosshair) {
+    // no crosshair in a corner before the mouse has come over the plot
+    if (Display.Crosshair && MouseSeen) {
         canvas.Line(r.Left, MouseY, r.Right, MouseY, contrast, 1);
         canvas.Line(MouseX, r.Top, MouseX, r.Bottom, contrast, 1);
     }

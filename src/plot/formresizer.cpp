@@ -22,6 +22,7 @@ void TFormResizer::CaptureLayout(int ownerWidth, int ownerHeight, const std::vec
         e.ResizeFonts = ResizeFonts;
         e.MinFontSize = MinFontSize;
         e.MaxFontSize = MaxFontSize;
+        e.FontsFollowSmallerRatio = FontsFollowSmallerRatio;
         m_entries.push_back(e);
     }
 }
@@ -30,6 +31,26 @@ void TFormResizer::ControlRemoved(int index)
 {
     if (index >= 0 && index < int(m_entries.size()))
         m_entries[size_t(index)].Removed = true;
+}
+
+namespace {
+
+double fontRatio(const TSingleResizer &e, double wr, double hr)
+{
+    return e.FontsFollowSmallerRatio ? std::min(wr, hr) : hr;
+}
+
+} // namespace
+
+void TFormResizer::FontChanged(int index, int size, int ownerWidth, int ownerHeight)
+{
+    if (index < 0 || index >= int(m_entries.size()))
+        return;
+    TSingleResizer &e = m_entries[size_t(index)];
+    const double hr = m_height > 0 ? double(ownerHeight) / m_height : 1.0;
+    const double wr = m_width > 0 ? double(ownerWidth) / m_width : 1.0;
+    const double ratio = fontRatio(e, wr, hr);
+    e.Recorded.FontSize = ratio > 0 ? int(std::nearbyint(size / ratio)) : size;
 }
 
 std::vector<TFormResizer::Result> TFormResizer::ScaleControls(int &ownerWidth, int &ownerHeight,
@@ -53,6 +74,15 @@ std::vector<TFormResizer::Result> TFormResizer::ScaleControls(int &ownerWidth, i
         }
         r.Bounds = i < current.size() ? current[i] : e.Recorded.Bounds;
         const TBounds &rec = e.Recorded.Bounds;
+        if (e.Recorded.FontOnly) {
+            if (e.ResizeFonts && e.Recorded.FontSize) {
+                const bool recorded = ownerHeight == e.OwnerHeight && ownerWidth == e.OwnerWidth;
+                r.FontSize = recorded ? *e.Recorded.FontSize
+                                      : std::clamp(round(*e.Recorded.FontSize * fontRatio(e, wr, hr)),
+                                                   std::min(e.MinFontSize, e.MaxFontSize), e.MaxFontSize);
+            }
+            continue;
+        }
         if (ownerHeight == e.OwnerHeight && ownerWidth == e.OwnerWidth) {
             // back at the recorded size: the recorded values, without rounding drift
             if (e.ScaleHeight)
@@ -76,7 +106,7 @@ std::vector<TFormResizer::Result> TFormResizer::ScaleControls(int &ownerWidth, i
         if (e.ScaleTop)
             r.Bounds.Top = round(rec.Top * hr);
         if (e.ResizeFonts && e.Recorded.FontSize) {
-            int size = round(*e.Recorded.FontSize * hr);
+            int size = round(*e.Recorded.FontSize * fontRatio(e, wr, hr));
             if (size > e.MaxFontSize)
                 size = e.MaxFontSize;
             if (size < e.MinFontSize)

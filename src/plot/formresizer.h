@@ -30,6 +30,7 @@ struct TControlInfo
     std::optional<int> FontSize; // controls without a font of their own have none
     bool IsLabel = false;        // labels size their width to the text
     bool FillsParent = false;    // left to the parent's layout
+    bool FontOnly = false;       // placed by the parent's layout; only its font scales
 };
 
 // One recorded control.
@@ -45,6 +46,7 @@ struct TSingleResizer
     bool ResizeFonts = false;
     int MinFontSize = 8;
     int MaxFontSize = 48;
+    bool FontsFollowSmallerRatio = false;
     bool Removed = false;   // the control was destroyed
 };
 
@@ -60,6 +62,10 @@ public:
     int MinFontSize = 8;
     int MaxFontSize = 48;
     bool EnforceMinSize = false;
+    // Fonts scale with the smaller of the width and height ratios instead of
+    // the height ratio alone, so a caption still fits its box when the window
+    // was made narrower than high.
+    bool FontsFollowSmallerRatio = false;
 
     // Runs once; later calls do nothing.
     void CaptureLayout(int ownerWidth, int ownerHeight, const std::vector<TControlInfo> &controls);
@@ -67,6 +73,11 @@ public:
 
     // The control at `index` was destroyed: its entry is skipped from now on.
     void ControlRemoved(int index);
+
+    // The font of the control at `index` was changed from outside (the font
+    // settings file) to `size` while the owner has the given size: that font,
+    // taken back to the recorded owner size, is what scaling starts from.
+    void FontChanged(int index, int size, int ownerWidth, int ownerHeight);
 
     struct Result
     {

@@ -23,12 +23,11 @@ namespace {
 constexpr int kTickLength = 5;
 constexpr int kLabelGap = 20; // least pixel distance between neighbouring labels
 
+// The axis labels are written in the plot's own font, so the font settings
+// file reaches them like every other control.
 QFont labelFont(const QWidget *w)
 {
-    QFont f = w->font();
-    f.setBold(true);
-    f.setPixelSize(11);
-    return f;
+    return w->font();
 }
 
 char asciiOr(const QString &s, char fallback)
@@ -108,6 +107,10 @@ ChartWidget::ChartWidget(MainController &controller, QWidget *parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(120, 80);
+    QFont f = font();
+    f.setBold(true);
+    f.setPixelSize(11);
+    setFont(f);
 }
 
 void ChartWidget::updatePlotRect()
@@ -119,10 +122,15 @@ void ChartWidget::updatePlotRect()
     int labelWidth = fm.horizontalAdvance(QStringLiteral("-0,000"));
     for (double v : {l.Min, l.Max, (l.Min + l.Max) / 2})
         labelWidth = std::max(labelWidth, fm.horizontalAdvance(QString::fromStdString(label(v))));
+    // and the rightmost bottom label, centred on its tick, must not reach the edge
+    const AxisRange b = chart.BottomAxis();
+    int bottomLabelWidth = fm.horizontalAdvance(QStringLiteral("-0,0000"));
+    for (double v : {b.Min, b.Max})
+        bottomLabelWidth = std::max(bottomLabelWidth, fm.horizontalAdvance(QString::fromStdString(label(v))));
     PlotRect r;
     r.Left = std::min(width() / 3, labelWidth + kTickLength + 6);
     r.Top = 4;
-    r.Right = std::max(r.Left + 1, width() - 10);
+    r.Right = std::max(r.Left + 1, width() - std::max(10, bottomLabelWidth / 2 + 3));
     r.Bottom = std::max(r.Top + 1, height() - fm.height() - 8);
     const PlotRect old = chart.Rect();
     if (old.Left != r.Left || old.Top != r.Top || old.Right != r.Right || old.Bottom != r.Bottom) {
@@ -146,6 +154,7 @@ void ChartWidget::paintEvent(QPaintEvent *)
     p.fillRect(plotArea, toQColor(chart.BackColor));
 
     const QFont font = labelFont(this);
+    const QColor labelColour = palette().color(QPalette::WindowText);
     p.setFont(font);
     const QFontMetrics fm(font);
     const AxisRange b = chart.BottomAxis();
@@ -163,7 +172,7 @@ void ChartWidget::paintEvent(QPaintEvent *)
             p.setPen(QPen(grid, 1, Qt::DotLine));
             p.drawLine(px, r.Top, px, r.Bottom);
         }
-        p.setPen(Qt::black);
+        p.setPen(labelColour);
         const QString t = QString::fromStdString(label(x));
         p.drawText(px - fm.horizontalAdvance(t) / 2, r.Bottom + 4 + fm.ascent(), t);
     }
@@ -173,7 +182,7 @@ void ChartWidget::paintEvent(QPaintEvent *)
             p.setPen(QPen(grid, 1, Qt::DotLine));
             p.drawLine(r.Left, py, r.Right, py);
         }
-        p.setPen(Qt::black);
+        p.setPen(labelColour);
         p.drawLine(r.Left - kTickLength, py, r.Left, py);
         const QString t = QString::fromStdString(label(y));
         p.drawText(r.Left - kTickLength - 3 - fm.horizontalAdvance(t), py + fm.ascent() / 2 - 1, t);
@@ -212,6 +221,8 @@ void ChartWidget::paintEvent(QPaintEvent *)
     }
 
     const bool again = m_controller.AfterDraw();
+    // marks of points outside the zoomed view stay off the axis labels
+    p.setClipRect(plotArea);
     PainterCanvas canvas(p, window()->font());
     m_controller.DrawOverlays(canvas, F4Held && F4Held());
     if (again)

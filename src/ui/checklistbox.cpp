@@ -97,7 +97,11 @@ void CheckListBox::paintEvent(QPaintEvent *)
         p.setPen(selected ? palette().highlightedText().color() : palette().text().color());
         p.drawText(area.adjusted(kTextOffset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                    fromCp1252(m_controller.RowText(row)));
-        p.fillRect(QRect(area.left(), top, kSwatchWidth, h), toQColor(m_controller.RowColour(row)));
+        // a border keeps a white or background-coloured swatch visible
+        const QRect swatch(area.left(), top, kSwatchWidth, h);
+        p.fillRect(swatch, toQColor(m_controller.RowColour(row)));
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(swatch.adjusted(0, 0, -1, -1));
     }
 }
 

@@ -106,6 +106,8 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
 
     buildMenus();
     resize(1012, 714);
+    // smaller, the captions of the control panel become too small to read
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
 
     const QString dec = QLocale().decimalPoint();
     m_controller->LocaleDecimal = dec == QStringLiteral(",") ? ',' : '.';
@@ -125,7 +127,9 @@ void TForm1::captureLayout(bool scaleFonts)
         if (w->parentWidget() == m_panel || qobject_cast<QGroupBox *>(w->parentWidget()))
             controls.append(w);
     }
-    m_resizer = new QtFormResizer(this, scaleFonts, 2, 20, controls, m_panel);
+    // the list and the plot are placed by the splitter; their fonts scale too
+    m_resizer = new QtFormResizer(this, scaleFonts, 2, 20, controls, m_panel, {CheckListBox1, Chart1},
+                                  scaleFonts);
 }
 
 TForm1::~TForm1()
@@ -319,11 +323,13 @@ QWidget *TForm1::buildPanel()
                 Chart1->repaint();
         });
     };
-    check(CheckBox1, "CheckBox1", "Fadenkreuz", 30, 97, &c.Display.Crosshair, 1);
-    check(CheckBox2, "CheckBox2", "Gitter", 45, 81, &c.Display.Grid, 2);
-    check(CheckBox3, "CheckBox3", "Neue Punkte", 60, 97, &c.Display.NewPoints, 2);
+    // the column is free up to the active point's fields: room for every
+    // caption beside its square, also at the smallest window size
+    check(CheckBox1, "CheckBox1", "Fadenkreuz", 30, 161, &c.Display.Crosshair, 1);
+    check(CheckBox2, "CheckBox2", "Gitter", 45, 161, &c.Display.Grid, 2);
+    check(CheckBox3, "CheckBox3", "Neue Punkte", 60, 161, &c.Display.NewPoints, 2);
     check(CheckBox7, "CheckBox7", "Kreis um Prof-Punkte", 75, 161, &c.Display.Circles, 2);
-    check(CheckBox8, "CheckBox8", "Mauskoordinaten", 90, 129, &c.Display.MouseCoords, 1);
+    check(CheckBox8, "CheckBox8", "Mauskoordinaten", 90, 161, &c.Display.MouseCoords, 1);
 
     label("Profil - Dateiname", 8, 110);
     Edit4 = new QLineEdit(panel);
@@ -420,7 +426,7 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     CheckBox4 = new QCheckBox(QStringLiteral("v  rechnen"), v);
     CheckBox4->setObjectName(QStringLiteral("CheckBox4"));
     CheckBox4->setChecked(in.VRechnen);
-    at(CheckBox4, 10, 20, -1, 17);
+    at(CheckBox4, 10, 20, 130, 17);
     label(v, "Alfa [°] ", 10, 46);
     Edit6 = field(v, "Edit6", in.AlfaText, 70, 44, 70);
     label(v, "Re", 10, 70);
@@ -436,9 +442,10 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     Edit8->setObjectName(QStringLiteral("Edit8"));
     Edit9->setObjectName(QStringLiteral("Edit9"));
     Edit10->setObjectName(QStringLiteral("Edit10"));
-    at(Edit8, 70, 94, 90);
-    at(Edit9, 70, 118, 90);
-    at(Edit10, 70, 142, 90);
+    // beside the spin boxes of the right column, not under them
+    at(Edit8, 70, 94, 70);
+    at(Edit9, 70, 118, 70);
+    at(Edit10, 70, 142, 70);
     label(v, "v-Scale", 146, 20);
     SpinEdit1 = spin(v, "SpinEdit1", in.VScale, 146, 36);
     label(v, "v-Offset", 146, 62);
@@ -468,7 +475,7 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     CheckBox5 = new QCheckBox(QStringLiteral("Umschlag rechnen"), u);
     CheckBox5->setObjectName(QStringLiteral("CheckBox5"));
     CheckBox5->setChecked(in.UmRechnen);
-    at(CheckBox5, 10, 20, -1, 17);
+    at(CheckBox5, 10, 20, 206, 17);
     label(u, "Alfa Start [°]", 10, 46);
     Edit11 = field(u, "Edit11", in.StartText, 100, 44, 50);
     label(u, "Alfa Ende [°]", 10, 70);
@@ -479,12 +486,13 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     SpinEdit3 = spin(u, "SpinEdit3", in.UmScale, 160, 58);
     label(u, "Um-Offset", 160, 84);
     SpinEdit4 = spin(u, "SpinEdit4", in.UmOffset, 160, 100);
-    SpinEdit3->setFixedWidth(62);
-    SpinEdit4->setFixedWidth(62);
+    // a fixed width would keep them from shrinking with their group
+    SpinEdit3->resize(62, SpinEdit3->height());
+    SpinEdit4->resize(62, SpinEdit4->height());
     CheckBox6 = new QCheckBox(QStringLiteral("Punkte an"), u);
     CheckBox6->setObjectName(QStringLiteral("CheckBox6"));
     CheckBox6->setChecked(c.Display.PointsOn);
-    at(CheckBox6, 10, 118, -1, 17);
+    at(CheckBox6, 10, 118, 140, 17);
 
     connect(CheckBox5, &QCheckBox::toggled, this, [&in, f = guarded(false, true)](bool on) {
         in.UmRechnen = on;
@@ -517,9 +525,9 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
     RadioButton6->setObjectName(QStringLiteral("RadioButton6"));
     RadioButton7->setObjectName(QStringLiteral("RadioButton7"));
-    at(RadioButton5, 10, 22, -1, 17);
-    at(RadioButton6, 110, 22, -1, 17);
-    at(RadioButton7, 165, 22, -1, 17);
+    at(RadioButton5, 8, 22, 88, 17);
+    at(RadioButton6, 98, 22, 62, 17);
+    at(RadioButton7, 161, 22, 63, 17);
     RadioButton5->setChecked(true);
     connect(RadioButton5, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Both); });
     connect(RadioButton6, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Upper); });

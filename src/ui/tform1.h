@@ -42,6 +42,9 @@ public:
     ~TForm1() override;
 
     MainController &Controller() { return *m_controller; }
+    // The smallest size at which every caption is readable and whole.
+    static constexpr int kMinimumWidth = 911;
+    static constexpr int kMinimumHeight = 643;
     CheckListBox *CheckListBox1 = nullptr;
     ChartWidget *Chart1 = nullptr;
     EditField *Edit1 = nullptr;

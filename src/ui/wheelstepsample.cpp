@@ -7,10 +7,11 @@
 
 namespace velmora {
 
-int FitFontSize(const QString &text, int boxWidth, int boxHeight, int startSize, const QString &face)
+int FitFontSize(const QString &text, int boxWidth, int boxHeight, int startSize, const QFont &base)
 {
+    // measured in the style it is drawn in: a bold text fitted as plain would be cut
     auto fits = [&](int size) {
-        QFont f(face);
+        QFont f(base);
         f.setPointSize(std::max(1, size));
         const QFontMetrics fm(f);
         return fm.horizontalAdvance(text) <= boxWidth && fm.height() <= boxHeight;
@@ -37,26 +38,20 @@ void WheelStepSample::paintEvent(QPaintEvent *)
     picture.fill(palette().window().color());
     QPainter p(&picture);
     QFont f = font();
-    const int fitted = FitFontSize(text, width(), height(), 1, f.family());
+    const int fitted = FitFontSize(text, width(), height(), 1, f);
     f.setPointSize(std::max(1, fitted));
     p.setFont(f);
     const QFontMetrics fm(f);
     const int left = (width() - fm.horizontalAdvance(text)) / 2;
     const int top = (height() - fm.height()) / 2;
     const QColor normal = palette().windowText().color();
-    p.setPen(normal);
-    p.drawText(left, top + fm.ascent(), text);
-
-    // the decimal one notch changes, drawn again in the switched colour
+    // The decimal one notch changes in the switched colour. Each character
+    // stands where it stands in the whole text, and the changed one is drawn
+    // only once: no sliver of a black digit behind the red one.
     const QColor marked = normal == QColor(Qt::red) ? QColor(Qt::black) : QColor(Qt::red);
-    int x = left;
     for (int i = 0; i < text.size(); ++i) {
-        if (i + 1 == m_wheelStep + 2) {
-            p.fillRect(QRect(x, top, fm.horizontalAdvance(text.at(i)), fm.height()), palette().window());
-            p.setPen(marked);
-            p.drawText(x, top + fm.ascent(), QString(text.at(i)));
-        }
-        x += fm.horizontalAdvance(text.at(i));
+        p.setPen(i + 1 == m_wheelStep + 2 ? marked : normal);
+        p.drawText(left + fm.horizontalAdvance(text.left(i)), top + fm.ascent(), QString(text.at(i)));
     }
     p.end();
     QPainter(this).drawPixmap(0, 0, picture);

@@ -5,9 +5,9 @@
 
 namespace velmora {
 
-// Size (points) of the largest font of `face` in which `text` fits the box
-// less one, or -1 when it does not fit even at `startSize`.
-int FitFontSize(const QString &text, int boxWidth, int boxHeight, int startSize, const QString &face);
+// Size (points) of the largest font like `base` (face and style) in which
+// `text` fits the box, less one, or -1 when it does not fit even at `startSize`.
+int FitFontSize(const QString &text, int boxWidth, int boxHeight, int startSize, const QFont &base);
 
 // PaintBox1: "0,123456" with the decimal that one wheel notch changes in red.
 class WheelStepSample : public QWidget

@@ -218,8 +218,10 @@ TEST_F(PointEditing, OverlaysMarkPointsAndFillTheActivePointFields)
     c.Display.NewPoints = true;
     c.Display.MouseCoords = true;
     c.LocaleDecimal = '.';
-    c.MouseX = c.Chart().XToPixel(0.5);
-    c.MouseY = c.Chart().YToPixel(0.01);
+    RecordingCanvas before;
+    c.DrawOverlays(before, false);
+    EXPECT_EQ(before.count(1, kColorBlack), 2 + 4 + 4) << "no crosshair before the mouse came over the plot";
+    c.Chart1MouseMove(c.Chart().XToPixel(0.5), c.Chart().YToPixel(0.01), false);
     RecordingCanvas canvas;
     c.DrawOverlays(canvas, false);
     EXPECT_EQ(canvas.count(2, RgbColor(255, 0, 0)), 4 + 4 + 2) << "two inner squares and one arrow";

@@ -103,3 +103,51 @@ TEST(FormResizer, HalvesRoundToEven)
     const auto res = r.ScaleControls(w, h, {{5, 15, 25, 35}});
     EXPECT_EQ(res[0].Bounds, (TBounds{2, 8, 12, 18}));
 }
+
+TEST(FormResizer, FontsCanFollowTheSmallerRatioAndFontOnlyControlsKeepTheirBounds)
+{
+    TFormResizer r;
+    r.ResizeFonts = true;
+    r.MinFontSize = 20;
+    r.MaxFontSize = 200;
+    r.FontsFollowSmallerRatio = true;
+    std::vector<TControlInfo> controls = layout();
+    controls.push_back({{0, 0, 170, 473}, 82, false, false, true}); // a list beside a splitter
+    r.CaptureLayout(1000, 700, controls);
+    std::vector<TBounds> current = boundsOf(controls);
+    current[3] = {0, 0, 300, 600};
+
+    // narrower than high: the width ratio rules the fonts, so captions fit their boxes
+    int w = 500;
+    int h = 1400;
+    auto res = r.ScaleControls(w, h, current);
+    EXPECT_EQ(res[0].Bounds, (TBounds{4, 250, 100, 42}));
+    EXPECT_EQ(res[0].FontSize, 20) << "11 x 0.5 is 5.5, raised to the minimum";
+    EXPECT_EQ(res[3].FontSize, 41);
+    EXPECT_EQ(res[3].Bounds, current[3]) << "the layout places it";
+
+    // larger: 82 tenths grow to 200 at most, a limit in the unit given
+    w = 3000;
+    h = 2800;
+    res = r.ScaleControls(w, h, current);
+    EXPECT_EQ(res[3].FontSize, 200);
+    EXPECT_EQ(res[0].FontSize, 33) << "three times, not the four of the height";
+}
+
+TEST(FormResizer, AFontSetFromOutsideIsWhatScalingStartsFrom)
+{
+    TFormResizer r;
+    r.ResizeFonts = true;
+    r.MinFontSize = 2;
+    r.MaxFontSize = 100;
+    r.CaptureLayout(1000, 700, layout());
+    // the font settings file gave the edit field 16 while the window was 1.5 times as high
+    r.FontChanged(0, 16, 1000, 1050);
+    int w = 1000;
+    int h = 1050;
+    EXPECT_EQ(r.ScaleControls(w, h, boundsOf(layout()))[0].FontSize, 16);
+    h = 1400;
+    EXPECT_EQ(r.ScaleControls(w, h, boundsOf(layout()))[0].FontSize, 22) << "16 / 1.5 recorded as 11, doubled";
+    h = 700;
+    EXPECT_EQ(r.ScaleControls(w, h, boundsOf(layout()))[0].FontSize, 11);
+}
