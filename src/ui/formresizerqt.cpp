@@ -63,6 +63,7 @@ QtFormResizer::QtFormResizer(QWidget *owner, bool resizeFonts, int minFontSize, 
         infos.push_back(info);
         m_controls.append(w);
         m_recordedFonts.append(w->font());
+        m_appliedFonts.append(w->font());
         const int index = int(infos.size()) - 1;
         connect(w, &QObject::destroyed, this, [this, index] { m_resizer.ControlRemoved(index); });
         w->installEventFilter(this);
@@ -94,6 +95,7 @@ void QtFormResizer::ScaleControls()
             if (*r.FontSize != entries[size_t(i)].Recorded.FontSize)
                 f.setPointSizeF(double(*r.FontSize) / kTenths);
             w->setFont(f);
+            m_appliedFonts[i] = w->font();
         }
         if (entries[size_t(i)].Recorded.FontOnly)
             continue;
@@ -111,6 +113,7 @@ void QtFormResizer::ScaleControls()
         w->setGeometry(r.Bounds.Left, r.Bounds.Top, boundsWidth, boundsHeight);
         if (r.FontSize)
             fitCaption(w);
+        m_appliedFonts[i] = w->font();
     }
     m_applying = false;
 }
@@ -143,10 +146,12 @@ bool QtFormResizer::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_owner && event->type() == QEvent::Resize) {
         ScaleControls();
     } else if (event->type() == QEvent::FontChange && !m_applying) {
-        // set from outside: the font settings file
+        // set from outside (the font settings file), not the echo of a font
+        // this resizer gave, which arrives again when the style polishes it
         const int i = m_controls.indexOf(qobject_cast<QWidget *>(watched));
-        if (i >= 0) {
+        if (i >= 0 && static_cast<QWidget *>(watched)->font() != m_appliedFonts[i]) {
             auto *w = static_cast<QWidget *>(watched);
+            m_appliedFonts[i] = w->font();
             m_recordedFonts[i] = w->font();
             m_resizer.FontChanged(i, tenthsOf(w->font()), m_owner->width(), m_owner->height());
             // the recorded font is the one at the recorded size

@@ -40,6 +40,7 @@ private:
     QWidget *m_owner;
     QList<QPointer<QWidget>> m_controls;
     QList<QFont> m_recordedFonts;
+    QList<QFont> m_appliedFonts; // what each control was last given here
     QPointer<QWidget> m_fixedHeight;
     TFormResizer m_resizer;
     bool m_applying = false;

@@ -325,11 +325,11 @@ QWidget *TForm1::buildPanel()
     };
     // the column is free up to the active point's fields: room for every
     // caption beside its square, also at the smallest window size
-    check(CheckBox1, "CheckBox1", "Fadenkreuz", 30, 161, &c.Display.Crosshair, 1);
-    check(CheckBox2, "CheckBox2", "Gitter", 45, 161, &c.Display.Grid, 2);
-    check(CheckBox3, "CheckBox3", "Neue Punkte", 60, 161, &c.Display.NewPoints, 2);
-    check(CheckBox7, "CheckBox7", "Kreis um Prof-Punkte", 75, 161, &c.Display.Circles, 2);
-    check(CheckBox8, "CheckBox8", "Mauskoordinaten", 90, 161, &c.Display.MouseCoords, 1);
+    check(CheckBox1, "CheckBox1", "Fadenkreuz", 30, 190, &c.Display.Crosshair, 1);
+    check(CheckBox2, "CheckBox2", "Gitter", 45, 190, &c.Display.Grid, 2);
+    check(CheckBox3, "CheckBox3", "Neue Punkte", 60, 190, &c.Display.NewPoints, 2);
+    check(CheckBox7, "CheckBox7", "Kreis um Prof-Punkte", 75, 190, &c.Display.Circles, 2);
+    check(CheckBox8, "CheckBox8", "Mauskoordinaten", 90, 190, &c.Display.MouseCoords, 1);
 
     label("Profil - Dateiname", 8, 110);
     Edit4 = new QLineEdit(panel);
@@ -380,10 +380,10 @@ QWidget *TForm1::buildPanel()
 
     RadioButton1 = new QRadioButton(QStringLiteral("Verschiebung horizontal ( X-Richtung )"), panel);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    place(RadioButton1, 280, 68, 249, 17);
+    place(RadioButton1, 280, 68, 268, 17);
     RadioButton2 = new QRadioButton(QStringLiteral("Verschiebung vertikal ( Y-Richtung )"), panel);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    place(RadioButton2, 280, 88, 241, 17);
+    place(RadioButton2, 280, 88, 268, 17);
     RadioButton2->setChecked(true);
     connect(RadioButton1, &QRadioButton::toggled, this, [&c](bool on) { c.MoveHorizontal = on; });
 
@@ -525,8 +525,8 @@ void TForm1::buildAnalysisBoxes(QWidget *panel)
     RadioButton5->setObjectName(QStringLiteral("RadioButton5"));
     RadioButton6->setObjectName(QStringLiteral("RadioButton6"));
     RadioButton7->setObjectName(QStringLiteral("RadioButton7"));
-    at(RadioButton5, 8, 22, 88, 17);
-    at(RadioButton6, 98, 22, 62, 17);
+    at(RadioButton5, 5, 22, 94, 17);
+    at(RadioButton6, 100, 22, 60, 17);
     at(RadioButton7, 161, 22, 63, 17);
     RadioButton5->setChecked(true);
     connect(RadioButton5, &QRadioButton::clicked, this, [&c] { c.SideClicked(ShownSide::Both); });
