@@ -121,6 +121,7 @@ struct Pipeline
         TKoordi &k = c.Project().Profiles[0].Points[size_t(points / 5)];
         k.Marked = k.Active = true;
         polar.ReText = "100000 200000 500000";
+        computer.SetPanelShare(c.SharedPanels());
         c.SetAnalysisRunner(&analyses);
         c.OnAnalysisRefreshed = [this] {
             const PolarJob job = polar.MakeJob(c.Project(), c.SelectedRow(), c.Analysis);

@@ -154,6 +154,13 @@ PolarSweep::PolarSweep(int jobs)
 
 PolarSweep::~PolarSweep() = default;
 
+EpplerSolver &PolarSweep::leadSolver()
+{
+    if (m_solvers.empty())
+        m_solvers.push_back(std::make_unique<EpplerSolver>());
+    return *m_solvers[0];
+}
+
 std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
                                         const std::vector<double> &reynolds, const PolarRange &range)
 {

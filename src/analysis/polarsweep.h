@@ -66,6 +66,9 @@ public:
     PolarSweep &operator=(const PolarSweep &) = delete;
 
     int jobs() const { return m_jobs; }
+    // The solver that computes the panel solution of the next run; giving it
+    // that solution beforehand (EpplerSolver::adoptPanelSolution) saves it.
+    EpplerSolver &leadSolver();
 
     // One curve per Reynolds number (in the given order) over the angles of
     // `range` (see PolarBatches). A batch the engine rejects is retried angle

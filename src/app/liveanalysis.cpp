@@ -102,10 +102,12 @@ void MainController::refreshAnalysisLater()
     job->Times.Generation = m_analysisGeneration;
     job->Times.StateTime = m_stateTime;
     std::shared_ptr<EpplerSolver> solver = m_workerSolver;
-    m_runner->Submit([this, job, solver]() -> BackgroundRunner::Apply {
+    std::shared_ptr<PanelShare> share = m_panelShare;
+    m_runner->Submit([this, job, solver, share]() -> BackgroundRunner::Apply {
         const AnalysisInputs &in = job->Inputs;
+        const auto start = Clock::now();
+        share->prepare(*solver, job->Points);
         if (job->HasVelocity) {
-            const auto start = Clock::now();
             try {
                 job->Velocity = ComputeVelocityDistribution(*solver, job->Points, in.AlfaText, in.ReText);
             } catch (const UserError &e) {

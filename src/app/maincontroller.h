@@ -3,6 +3,7 @@
 
 #include "analysis/analysiscommands.h"
 #include "analysis/eppler.h"
+#include "analysis/panelshare.h"
 #include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
@@ -177,6 +178,8 @@ public:
         std::chrono::steady_clock::time_point StateTime{}; // when that state was made
     };
     const AnalysisTimes &ShownAnalysisTimes() const { return m_shownTimes; }
+    // The panel solutions the live analyses compute, for other workers on the same edit.
+    std::shared_ptr<PanelShare> SharedPanels() const { return m_panelShare; }
     std::chrono::steady_clock::time_point LatestStateTime() const { return m_stateTime; }
 
     // "oben/unten", "oben", "unten" clicked.
@@ -274,6 +277,7 @@ private:
     void newState();
     BackgroundRunner *m_runner = nullptr;
     std::shared_ptr<EpplerSolver> m_workerSolver = std::make_shared<EpplerSolver>();
+    std::shared_ptr<PanelShare> m_panelShare = std::make_shared<PanelShare>();
     std::shared_ptr<const Precomputed> m_precomputed;
     uint64_t m_analysisGeneration = 0;
     std::chrono::steady_clock::time_point m_stateTime{};

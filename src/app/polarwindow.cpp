@@ -94,6 +94,8 @@ PolarResults PolarComputer::Compute(const PolarJob &job)
             used.push_back(std::move(*hit));
             m_cache.erase(hit);
         } else {
+            if (m_share)
+                m_share->prepare(m_sweep.leadSolver(), p.Points);
             r.Curves = m_sweep.run(p.Points, job.Reynolds, job.Range);
             used.push_back({p.Points, job.Reynolds, job.Range, r.Curves});
         }

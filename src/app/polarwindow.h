@@ -8,6 +8,7 @@
 // worker thread: MakeJob copies what it needs on the GUI thread, a
 // PolarComputer computes anywhere, Show applies on the GUI thread.
 
+#include "analysis/panelshare.h"
 #include "analysis/polarsweep.h"
 #include "app/mainview.h"
 #include "model/profile.h"
@@ -15,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -82,6 +84,8 @@ class PolarComputer
 public:
     explicit PolarComputer(int jobs = 0) : m_sweep(jobs) {}
     PolarResults Compute(const PolarJob &job);
+    // Panel solutions shared with other threads working on the same contours.
+    void SetPanelShare(std::shared_ptr<PanelShare> share) { m_share = std::move(share); }
 
 private:
     struct Entry
@@ -93,6 +97,7 @@ private:
     };
     PolarSweep m_sweep;
     std::vector<Entry> m_cache;
+    std::shared_ptr<PanelShare> m_share;
 };
 
 class PolarWindowController

@@ -240,6 +240,7 @@ int RunVelmora(QApplication &app)
     form1->Controller().SetAnalysisRunner(analysisRunner.get());
     auto timing = std::make_shared<FrameTiming>();
     auto polarComputer = std::make_shared<PolarComputer>();
+    polarComputer->SetPanelShare(form1->Controller().SharedPanels());
     auto refreshPolars = [form1, polars, polarComputer, timing, runner = polarRunner.get()] {
         if (!polars->isVisible())
             return;

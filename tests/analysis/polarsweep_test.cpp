@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysiscommands.h"
+#include "analysis/panelshare.h"
 #include "analysis/polarsweep.h"
 #include "analysis/stages.h"
 #include "geometry/naca4.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 #include <tuple>
 
 using namespace velmora;
@@ -162,4 +164,29 @@ TEST(PanelSolution, TwoThreadsGiveTheBitsOfOne)
         EXPECT_EQ(std::memcmp(results[0].gamma90.data(), results[1].gamma90.data(), sizeof(results[0].gamma90)), 0) << code;
         EXPECT_TRUE(sameBits(results[0].alpha0, results[1].alpha0)) << code;
     }
+}
+
+TEST(PanelShare, ThreadsOnOneContourSolveItOnceAndGetTheSameBits)
+{
+    const std::vector<TKoordi> points = MakeNaca4("2412", 101).Points;
+    PanelShare share;
+    EpplerSolver a, b;
+    std::thread other([&] { share.prepare(b, points); });
+    share.prepare(a, points);
+    other.join();
+    EXPECT_EQ(a.panelSolutionCount() + b.panelSolutionCount(), 1);
+
+    PolarSweep sweep(2);
+    share.prepare(sweep.leadSolver(), points);
+    const auto shared = sweep.run(points, {3e5}, {-3.0f, 5.0f, 0.25f});
+    EXPECT_EQ(sweep.leadSolver().panelSolutionCount(), 0) << "the sweep took the shared solution";
+    PolarSweep alone(1);
+    expectIdentical(shared, alone.run(points, {3e5}, {-3.0f, 5.0f, 0.25f}));
+
+    // another contour is computed anew, not mistaken for the shared one
+    std::vector<TKoordi> moved = points;
+    moved[7].Y += 1e-4;
+    EpplerSolver c;
+    share.prepare(c, moved);
+    EXPECT_EQ(c.panelSolutionCount(), 1);
 }
