@@ -110,7 +110,80 @@ bool withinTolerance(double x, double y, double atX, double atY)
     return std::hypot(x - atX, y - atY) <= kNormalisedTolerance;
 }
 
+double turnDegrees(const TKoordi &a, const TKoordi &b, const TKoordi &c)
+{
+    return std::fabs(std::remainder(std::atan2(c.Y - b.Y, c.X - b.X) - std::atan2(b.Y - a.Y, b.X - a.X),
+                                    2.0 * M_PI))
+        * 180.0 / M_PI;
+}
+
+bool samePoint(const TKoordi &a, const TKoordi &b)
+{
+    return a.X == b.X && a.Y == b.Y;
+}
+
+// An interior point of a pair of segments that cross aft of
+// 1 - 5 * kTrailingEdgeNoise (where a closed edge is thinner than the noise),
+// the one farthest aft; 0 when no segments cross there.
+size_t pointOfTrailingEdgeCrossing(const std::vector<TKoordi> &p)
+{
+    const size_t n = p.size();
+    const double from = 1.0 - 5 * kTrailingEdgeNoise;
+    for (size_t i = 0; i + 1 < n; ++i) {
+        if (std::max(p[i].X, p[i + 1].X) < from)
+            continue;
+        for (size_t j = i + 2; j + 1 < n; ++j) {
+            // the two edge panels of a closed edge whose ends rounding put a
+            // hair out of order: no point between them to leave out
+            if (i == 0 && j + 2 == n)
+                continue;
+            if (std::max(p[j].X, p[j + 1].X) < from || !properlyCross(p[i], p[i + 1], p[j], p[j + 1]))
+                continue;
+            size_t aftmost = 0;
+            for (size_t k : {i, i + 1, j, j + 1}) {
+                if (k != 0 && k != n - 1 && p[k].X >= from && (aftmost == 0 || p[k].X > p[aftmost].X))
+                    aftmost = k;
+            }
+            if (aftmost != 0)
+                return aftmost;
+        }
+    }
+    return 0;
+}
+
 } // namespace
+
+std::vector<TKoordi> AnalysisContour(const std::vector<TKoordi> &points)
+{
+    std::vector<TKoordi> p = points;
+    for (;;) {
+        if (p.size() <= size_t(kMinAnalysisPoints))
+            return p;
+        if (const size_t crossing = pointOfTrailingEdgeCrossing(p); crossing != 0) {
+            p.erase(p.begin() + std::ptrdiff_t(crossing));
+            continue;
+        }
+        size_t sharpest = 0;
+        double sharpestTurn = kFoldDegrees;
+        for (size_t i = 1; i + 1 < p.size(); ++i) {
+            const TKoordi &a = p[i - 1], &b = p[i], &c = p[i + 1];
+            // a point listed twice in a row has no direction; the engine names it
+            if (!(b.X > kKinkRegion) || samePoint(a, b) || samePoint(b, c) || samePoint(a, c))
+                continue;
+            const double t = turnDegrees(a, b, c);
+            if (!(t > sharpestTurn))
+                continue;
+            const double offset = std::fabs(turn(a, c, b)) / std::hypot(c.X - a.X, c.Y - a.Y);
+            if (offset < kFoldNoise) {
+                sharpest = i;
+                sharpestTurn = t;
+            }
+        }
+        if (sharpest == 0)
+            return p;
+        p.erase(p.begin() + std::ptrdiff_t(sharpest));
+    }
+}
 
 std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
 {
@@ -146,14 +219,13 @@ std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
         return kMsgAnalysisSideShort;
     if (n < size_t(kMinAnalysisPoints))
         return kMsgAnalysisTooCoarse;
-    for (size_t i = 1; i + 1 < n; ++i) {
-        const TKoordi &a = points[i - 1], &b = points[i], &c = points[i + 1];
+    const std::vector<TKoordi> contour = AnalysisContour(points);
+    for (size_t i = 1; i + 1 < contour.size(); ++i) {
+        const TKoordi &a = contour[i - 1], &b = contour[i], &c = contour[i + 1];
         // a point listed twice in a row has no direction; the engine names it
-        if (!(b.X > kKinkRegion) || (a.X == b.X && a.Y == b.Y) || (b.X == c.X && b.Y == c.Y))
+        if (!(b.X > kKinkRegion) || samePoint(a, b) || samePoint(b, c))
             continue;
-        const double turnDegrees = std::fabs(std::remainder(
-            std::atan2(c.Y - b.Y, c.X - b.X) - std::atan2(b.Y - a.Y, b.X - a.X), 2.0 * M_PI)) * 180.0 / M_PI;
-        if (turnDegrees > kKinkDegrees)
+        if (turnDegrees(a, b, c) > kKinkDegrees)
             return kMsgAnalysisKink;
     }
     return {};
@@ -181,7 +253,7 @@ VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
         if (!fitsSingle(points) || !fitsSingle(alpha) || !fitsSingle(re))
             throw EpplerError("value outside single precision");
         TEpplerInput in;
-        fillContour(in, points);
+        fillContour(in, AnalysisContour(points));
         in.reynolds[0] = static_cast<float>(re);
         in.reynoldsCount = 1;
         in.alphas[0] = static_cast<float>(alpha);
@@ -289,7 +361,7 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
     }
 
     TEpplerInput in;
-    fillContour(in, points);
+    fillContour(in, AnalysisContour(points));
     in.reynoldsCount = 1;
     in.angleMode = 1;
     TEpplerOutput out;

@@ -55,6 +55,15 @@ inline constexpr double kTrailingEdgeNoise = 4e-4;
 // nonsense.
 inline constexpr double kKinkRegion = 0.1;
 inline constexpr double kKinkDegrees = 75.0;
+// Digitised or rounded coordinates scatter by about 1e-4 chord; where points
+// stand closer together than that (at the trailing edge of a set with a few
+// hundred points) the contour folds back and forth, and the trailing-edge
+// condition of the panel solution reads the fold as the edge's direction. A
+// point aft of kKinkRegion that turns the contour by more than kFoldDegrees
+// while lying within kFoldNoise of the line through its neighbours carries no
+// shape; the engine is given the contour without it.
+inline constexpr double kFoldDegrees = 20.0;
+inline constexpr double kFoldNoise = 2.5e-4;
 
 inline constexpr const char *kMsgBadAngle =
     "Falscheingabe Alfa !!.\rBitte nur Zahlen zwischen -89 und +89 eingeben.";
@@ -99,6 +108,12 @@ enum class AnalysisStatus {
 // 5 * kTrailingEdgeNoise apart in x; at least kMinAnalysisPoints points; no
 // kink (kKinkRegion, kKinkDegrees).
 std::string AnalysisContractViolation(const std::vector<TKoordi> &points);
+
+// The points the engine is given for `points`: the same, less those that fold
+// the contour within the noise (kFoldDegrees, kFoldNoise), the sharpest fold
+// first. Clean contours come back unchanged, point for point. The kink check
+// of AnalysisContractViolation applies to this contour.
+std::vector<TKoordi> AnalysisContour(const std::vector<TKoordi> &points);
 
 struct VelocityDistribution
 {

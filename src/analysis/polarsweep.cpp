@@ -187,7 +187,7 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
             m_solvers.push_back(std::make_unique<EpplerSolver>());
 
         // The first batch computes the panel solution the others reuse.
-        const TEpplerInput contour = contourInput(points);
+        const TEpplerInput contour = contourInput(AnalysisContour(points));
         {
             TEpplerInput in = contour;
             TEpplerOutput out;

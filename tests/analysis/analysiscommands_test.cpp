@@ -102,6 +102,8 @@ TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns
     endsCrossed.back().Y = 0.0003;
     std::vector<TKoordi> lowerShort = naca;
     lowerShort.resize(lowerShort.size() - 2);
+    std::vector<TKoordi> spike = naca; // a point mistyped by 3 % of the chord, well aft of the nose
+    spike[10].Y += 0.03;
     struct Case
     {
         const char *what;
@@ -117,6 +119,7 @@ TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns
         {"flat", std::vector<TKoordi>{{1, 0}, {0.5, 0}, {0, 0}, {0.5, 0}, {1, 0}}, kMsgAnalysisWrongDirection},
         {"trailing-edge points crossed", endsCrossed, kMsgAnalysisSidesCross},
         {"lower side short of the trailing edge", lowerShort, kMsgAnalysisSideShort},
+        {"spike", spike, kMsgAnalysisKink},
         {"too coarse", MakeNaca4("2412", 20).Points, kMsgAnalysisTooCoarse},
         {"three points", onlyThree, kMsgAnalysisTooCoarse},
         {"none", {}, kMsgAnalysisTooCoarse},
@@ -154,11 +157,16 @@ TEST(AnalysisContract, LetsThroughWhatPublishedCoordinateFilesLookLike)
     noisyOpen.noise = 1e-4;
     noisyOpen.openTrailingEdge = true;
     noisyOpen.count = 61;
+    SectionPoints noisyDense; // noise larger than the spacing at the trailing edge
+    noisyDense.noise = 1e-4;
+    noisyDense.count = 449;
+    noisyDense.seed = 2;
     const std::vector<std::vector<TKoordi>> accepted = {
         MakeNaca4("0009", 21).Points,
         transformed(nacaSection("2412"), 0.9999, 4e-4, -3e-4, 0.2),
         nacaSection("23012", rounded),
         nacaSection("0009", noisyOpen),
+        nacaSection("0012", noisyDense),
         transformed(nacaSection("4412"), 1, 0.009, 0, 0),
     };
     for (const auto &points : accepted)

@@ -98,6 +98,37 @@ TEST(Consistency, RoundedOrNoisyCoordinatesGiveTheDragOfTheExactOnes)
     }
 }
 
+// Where points stand closer than their noise (the trailing edge of a dense
+// set) the contour folds; the fold must neither refuse the section nor turn
+// the trailing-edge condition, while clean sets reach the engine untouched.
+TEST(Consistency, NoisyPointSetsOfAnyDensityGiveTheDragOfTheCleanOne)
+{
+    EpplerSolver solver;
+    for (int count : {41, 301, 449}) {
+        for (bool open : {false, true}) {
+            SectionPoints how;
+            how.count = count;
+            how.openTrailingEdge = open;
+            const std::vector<TKoordi> clean = nacaSection("0012", how);
+            const std::vector<TKoordi> given = AnalysisContour(clean);
+            EXPECT_TRUE(std::equal(clean.begin(), clean.end(), given.begin(), given.end(),
+                                   [](const TKoordi &a, const TKoordi &b) { return a.X == b.X && a.Y == b.Y; }))
+                << count;
+            for (double alpha : {0.0, 4.0, 8.0}) {
+                const double cw = dragOf(solver, clean, alpha, 1e6);
+                for (unsigned seed : {2u, 3u, 4u}) {
+                    SectionPoints noisy = how;
+                    noisy.noise = 1e-4;
+                    noisy.seed = seed;
+                    const double ratio = dragOf(solver, nacaSection("0012", noisy), alpha, 1e6) / cw;
+                    EXPECT_TRUE(ratio > 0.6 && ratio < 2.0)
+                        << count << (open ? " open" : " closed") << " at " << alpha << " seed " << seed << ": " << ratio;
+                }
+            }
+        }
+    }
+}
+
 TEST(Consistency, SeparationTakesLiftAwayButNeverTurnsItRound)
 {
     EpplerSolver solver;
