@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/panelshare.h"
 
+#include "analysis/analysiscommands.h"
+
 #include <cmath>
 
 namespace velmora {
 
-void PanelShare::prepare(EpplerSolver &solver, const std::vector<TKoordi> &points)
+void PanelShare::prepare(EpplerSolver &solver, const std::vector<TKoordi> &given)
 {
+    // the contour the analyses give the engine
+    const std::vector<TKoordi> points = AnalysisContour(given);
     if (points.size() < size_t(kMinNodes) || points.size() > size_t(kMaxNodes))
         return;
     TEpplerInput in;
