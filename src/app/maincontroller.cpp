@@ -262,7 +262,7 @@ void MainController::ProjektDateiLaden()
         ProjektDateiSpeichernUnter();
 
     // the current project goes only once a new one has been read completely
-    const std::vector<std::string> chosen = m_view.ChooseOpenFiles(kProjectOpenDialog, OpenDialog2Dir);
+    const std::vector<std::string> chosen = chooseOpen(kProjectOpenDialog, OpenDialog2Dir);
     if (chosen.empty())
         return;
     const std::string &path = chosen.front();
@@ -290,6 +290,8 @@ void MainController::ProjektDateiLaden()
 
     m_project.Profiles = std::move(loaded.Profiles);
     m_project.FileName = FileNamePart(path);
+    m_project.FilePath = path;
+    m_recent.Add(path);
     FillChart(m_project, m_chart);
     OpenDialog2Dir = FolderPartWithSeparator(path);
     ResetView();
@@ -299,7 +301,7 @@ void MainController::ProjektDateiLaden()
 void MainController::ProjektDateiDazuLaden()
 {
     const auto step = RecordStep("Projekt-Datei dazu laden");
-    const std::vector<std::string> chosen = m_view.ChooseOpenFiles(kProjectOpenDialog, OpenDialog2Dir);
+    const std::vector<std::string> chosen = chooseOpen(kProjectOpenDialog, OpenDialog2Dir);
     if (!chosen.empty()) {
         const std::string &path = chosen.front();
         const size_t before = m_project.Profiles.size();
@@ -314,6 +316,7 @@ void MainController::ProjektDateiDazuLaden()
             return;
         }
         m_project.FileName = FileNamePart(path);
+        m_recent.Add(path);
         FillChart(m_project, m_chart);
         OpenDialog2Dir = FolderPartWithSeparator(path);
         ResetView();
@@ -338,7 +341,9 @@ bool MainController::ProjektDateiSpeichernUnter()
         return false;
     }
     m_project.FileName = path;
+    m_project.FilePath = path;
     m_history.MarkSaved(path);
+    m_recent.Add(path);
     SaveDialog2Dir = FolderPartWithSeparator(path);
     return true;
 }
@@ -346,7 +351,7 @@ bool MainController::ProjektDateiSpeichernUnter()
 void MainController::ProfilLaden()
 {
     const auto step = RecordStep("Profil laden");
-    const std::vector<std::string> files = m_view.ChooseOpenFiles(kProfileLoadDialog, OpenDialog1Dir);
+    const std::vector<std::string> files = chooseOpen(kProfileLoadDialog, OpenDialog1Dir);
     if (!files.empty()) {
         for (size_t i = 0; i < files.size(); ++i) {
             // the placeholder keeps its colour taken, so the next file gets another one
@@ -363,6 +368,7 @@ void MainController::ProfilLaden()
                 break;
             }
             m_project.Profiles.push_back(std::move(profile));
+            m_recent.Add(files[i]);
         }
         m_chart.RemoveSeriesContaining("PPP");
         OpenDialog1Dir = FolderPartWithSeparator(files.front());
@@ -387,6 +393,7 @@ void MainController::ProfilSpeichernUnter()
         try {
             WriteCoordinateFile(p, path);
             SaveDialog1Dir = FolderPartWithSeparator(path);
+            m_recent.Add(path);
         } catch (const UserError &e) {
             reportError(e.what());
         }

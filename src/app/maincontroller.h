@@ -7,6 +7,7 @@
 #include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
+#include "app/recentfiles.h"
 #include "app/undohistory.h"
 #include "geometry/result.h"
 #include "model/profile.h"
@@ -236,6 +237,23 @@ public:
     void AfterProfileChange(int index, bool markProfile) { afterGeometryChange(index, markProfile); }
     // Shows a refusal's reason (when it has one); true when the operation ran.
     bool Accepted(const GeometryResult &result) { return accepted(result); }
+    // --- desktop -------------------------------------------------------
+    // Files dropped on the window or named on the command line: coordinate
+    // files load as with "Profil laden" (all at once), each project file is
+    // added as with "Projekt-Datei dazu laden".
+    void OpenFiles(const std::vector<std::string> &paths);
+    // An entry of "Zuletzt geöffnet": a project replaces the current one as
+    // with "Projekt-Datei laden", a coordinate file is loaded; a missing file
+    // leaves the list with a message.
+    void OpenRecent(const std::string &path);
+    // "Projekt-Datei speichern": to the project file last loaded or saved,
+    // without a dialog; "speichern unter" when there is none. True when written.
+    bool ProjektDateiSpeichern();
+    // "Velmora " until a project file was loaded or saved, then
+    // "Velmora – NAME", with "*" while the project is modified.
+    std::string WindowTitle() const;
+    RecentFiles &Recent() { return m_recent; }
+
     // --- undo ----------------------------------------------------------
     UndoHistory &History() { return m_history; }
     // Every command that changes the project opens one of these first:
@@ -294,6 +312,10 @@ private:
     EpplerSolver m_solver;
     std::string m_velocityNote, m_polarNote;
     UndoHistory m_history;
+    RecentFiles m_recent;
+    // Files handed over instead of asking the open dialog once.
+    std::optional<std::vector<std::string>> m_givenFiles;
+    std::vector<std::string> chooseOpen(const FileDialogSetup &setup, const std::string &folder);
     void restoreStep(bool undo);
 };
 

@@ -93,6 +93,7 @@ UndoHistory::State UndoHistory::capture(const TProf_Projekt &project, const Stat
             : snapshot(*project.ClipboardProfile);
     }
     state.fileName = project.FileName;
+    state.filePath = project.FilePath;
     return state;
 }
 
@@ -114,7 +115,7 @@ bool UndoHistory::Record(TProf_Projekt &project, const std::string &label, std::
     Number(project);
     const State &current = m_states[m_pos];
     bool same = current.profiles.size() == project.Profiles.size() && bool(current.clipboard) == bool(project.ClipboardProfile)
-        && current.fileName == project.FileName;
+        && current.fileName == project.FileName && current.filePath == project.FilePath;
     for (size_t i = 0; same && i < project.Profiles.size(); ++i) {
         same = current.profiles[i]->Serial == project.Profiles[i].Serial
             && sameContent(*current.profiles[i], project.Profiles[i]);
@@ -206,6 +207,7 @@ void UndoHistory::restore(TProf_Projekt &project, const State &state) const
     else
         project.ClipboardProfile.reset();
     project.FileName = state.fileName;
+    project.FilePath = state.filePath;
     project.Modified = !state.saved;
     project.ActiveIndex = -1;
 }
@@ -238,6 +240,7 @@ void UndoHistory::MarkSaved(const std::string &fileName)
         return;
     for (State &s : m_states) {
         s.fileName = fileName;
+        s.filePath = fileName;
         s.saved = false;
     }
     m_states[m_pos].saved = true;

@@ -91,6 +91,7 @@ private:
         std::vector<Snapshot> profiles;
         Snapshot clipboard;
         std::string fileName;
+        std::string filePath;
         std::string label; // of the step that led to this state
         std::uint64_t burstKey = 0;
         std::int64_t timeMs = 0;

@@ -95,6 +95,7 @@ struct TProf_Projekt
 
     int WheelStep = 4;      // a wheel notch moves marked points by 10^-WheelStep
     std::string FileName;   // last project file loaded, appended or saved (UTF-8 path)
+    std::string FilePath;   // full path of the project file last loaded or saved; "" for none
     bool Modified = false;
     int SeriesCounter = -1; // running number of plot series names, never reset
 

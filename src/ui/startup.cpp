@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
@@ -35,6 +36,24 @@ QString SettingsPath(const QString &programFolder)
 QString FontSettingsPath(const QString &programFolder)
 {
     return programFolder + QStringLiteral("/Velmora_Fontinfo.txt");
+}
+
+ProgramFolders FindProgramFolders(const QString &programFolder)
+{
+    ProgramFolders f{programFolder, programFolder, programFolder, false};
+    const QDir shared(programFolder + QStringLiteral("/../share/velmora"));
+    if (shared.exists() && !QFileInfo::exists(programFolder + QStringLiteral("/Velmora_Hilfe"))) {
+        f.installed = true;
+        f.data = shared.canonicalPath();
+    }
+    if (f.installed || !QFileInfo(programFolder).isWritable()) {
+        QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+        if (config.isEmpty() || !QDir::isAbsolutePath(config))
+            config = QDir::homePath() + QStringLiteral("/.config");
+        f.settings = config + QStringLiteral("/velmora");
+        QDir().mkpath(f.settings);
+    }
+    return f;
 }
 
 namespace {
@@ -208,8 +227,18 @@ private:
 
 int RunVelmora(QApplication &app)
 {
-    const QString programFolder = QApplication::applicationDirPath();
-    auto *form1 = new TForm1(programFolder);
+    const ProgramFolders folders = FindProgramFolders(QApplication::applicationDirPath());
+    const QString &settingsFolder = folders.settings;
+    auto *form1 = new TForm1(folders.program);
+    form1->DataFolder = folders.data;
+    form1->Installed = folders.installed;
+    if (folders.installed) {
+        // nothing can be written beside an installed program
+        MainController &c = form1->Controller();
+        c.OpenDialog1Dir = c.SaveDialog1Dir = c.OpenDialog2Dir = c.SaveDialog2Dir = QDir::homePath().toStdString();
+    }
+    form1->Controller().Recent().Attach(
+        QDir(folders.settings).filePath(QString::fromUtf8(RecentFiles::kFileName)).toStdString());
     form1->move(138, 94);
     auto *form3 = new TForm3(form1);
     form3->move(253, 11);
@@ -225,7 +254,7 @@ int RunVelmora(QApplication &app)
     };
 
     auto *polars = new PolarForm(form1);
-    const QString polarSettings = QDir(programFolder).filePath(QString::fromUtf8(kPolarSettingsFileName));
+    const QString polarSettings = QDir(settingsFolder).filePath(QString::fromUtf8(kPolarSettingsFileName));
     const PolarWindowSettings polarPlace = ReadPolarWindowSettings(polarSettings.toStdString());
     polars->ApplySettings(polarPlace);
     KeepOnScreen(*polars);
@@ -270,9 +299,9 @@ int RunVelmora(QApplication &app)
         polars->activateWindow();
     };
 
-    ReadSettings(*form1, *form3, SettingsPath(programFolder));
+    ReadSettings(*form1, *form3, SettingsPath(settingsFolder));
     TFontSettings font;
-    if (ReadFontSettingsFile(FontSettingsPath(programFolder).toStdString(), font))
+    if (ReadFontSettingsFile(FontSettingsPath(settingsFolder).toStdString(), font))
         ApplyFontSettings(font);
 
     // the main window ends the program even while other windows are open
@@ -286,13 +315,26 @@ int RunVelmora(QApplication &app)
     form1->show();
     if (polarPlace.Visible)
         polars->show();
+    // files named on the command line (a file manager, the desktop entry)
+    std::vector<std::string> given;
+    for (const QString &arg : app.arguments().mid(1)) {
+        if (!arg.startsWith(QLatin1Char('-')))
+            given.push_back(QFileInfo(arg).absoluteFilePath().toStdString());
+    }
+    if (!given.empty()) {
+        try {
+            form1->Controller().OpenFiles(given);
+        } catch (const UserError &e) {
+            form1->ShowError(e.what());
+        }
+    }
     const int status = app.exec();
 
     form1->Controller().SetAnalysisRunner(nullptr);
     analysisRunner.reset();
     polarRunner.reset();
     std::string error;
-    if (!WriteSettings(*form1, *form3, SettingsPath(programFolder), error))
+    if (!WriteSettings(*form1, *form3, SettingsPath(settingsFolder), error))
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));
     try {
         WritePolarWindowSettings(polarSettings.toStdString(), polarsOnClose);

@@ -19,6 +19,21 @@ class TForm3;
 QString SettingsPath(const QString &programFolder);
 QString FontSettingsPath(const QString &programFolder);
 
+// Where the program finds its files and keeps the user's. An installed
+// program (PREFIX/bin beside PREFIX/share/velmora) has its samples and help
+// documents in share/velmora; its settings, like those of a program whose
+// folder is not writable, go to $XDG_CONFIG_HOME/velmora (default
+// ~/.config/velmora), created when missing. Otherwise all three are the
+// program folder, as always.
+struct ProgramFolders
+{
+    QString program;
+    QString data;
+    QString settings;
+    bool installed = false;
+};
+ProgramFolders FindProgramFolders(const QString &programFolder);
+
 // Restores window places, dialog folders, wheel step and plot colour; a
 // missing or unreadable file restores nothing. Windows that would lie off
 // every screen are moved onto the primary screen.

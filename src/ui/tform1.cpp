@@ -20,6 +20,10 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QInputDialog>
@@ -77,6 +81,8 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora "));
+    DataFolder = programFolder;
+    setAcceptDrops(true);
     m_controller = std::make_unique<MainController>(*this, QDir::toNativeSeparators(programFolder).toStdString());
 
     CheckListBox1 = new CheckListBox(*m_controller);
@@ -143,6 +149,31 @@ void TForm1::setProfileInfoRefresh(std::function<void()> refresh)
     m_controller->OnProfileInfoRefresh = std::move(refresh);
 }
 
+void TForm1::updateTitle()
+{
+    setWindowTitle(QString::fromStdString(m_controller->WindowTitle()));
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    std::vector<std::string> paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(url.toLocalFile().toStdString());
+    }
+    if (paths.empty())
+        return;
+    event->acceptProposedAction();
+    activateWindow();
+    runGuarded([this, paths] { m_controller->OpenFiles(paths); });
+}
+
 void TForm1::runGuarded(const std::function<void()> &command)
 {
     // a command ends where it failed; what it did before stays
@@ -151,6 +182,7 @@ void TForm1::runGuarded(const std::function<void()> &command)
     } catch (const UserError &e) {
         ShowError(e.what());
     }
+    updateTitle();
 }
 
 void TForm1::buildMenus()
@@ -163,17 +195,32 @@ void TForm1::buildMenus()
         return a;
     };
 
-    QMenu *datei = menuBar()->addMenu(QStringLiteral("Datei"));
-    add(datei, "Projekt-Datei laden", [&c] { c.ProjektDateiLaden(); });
+    QMenu *datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    add(datei, "Projekt-Datei laden", [&c] { c.ProjektDateiLaden(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     add(datei, "Projekt-Datei dazu laden", [&c] { c.ProjektDateiDazuLaden(); });
+    add(datei, "Projekt-Datei speichern", [&c] { c.ProjektDateiSpeichern(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     add(datei, "Projekt-Datei speichern unter", [&c] { c.ProjektDateiSpeichernUnter(); });
     datei->addSeparator();
-    add(datei, "Profil laden", [&c] { c.ProfilLaden(); });
+    add(datei, "Profil laden", [&c] { c.ProfilLaden(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     add(datei, "Profil speichern unter", [&c] { c.ProfilSpeichernUnter(); });
     datei->addSeparator();
-    add(datei, "Programm schließen", [&c] { c.ProgrammSchliessen(); });
+    QMenu *recent = datei->addMenu(QStringLiteral("Zuletzt geöffnet"));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+        recent->clear();
+        for (const std::string &path : m_controller->Recent().Paths()) {
+            const QString p = QString::fromStdString(path);
+            QAction *a = recent->addAction(QFileInfo(p).fileName() + QStringLiteral("  (") + QFileInfo(p).path() + QStringLiteral(")"));
+            connect(a, &QAction::triggered, this, [this, path] { runGuarded([this, path] { m_controller->OpenRecent(path); }); });
+        }
+        if (recent->isEmpty())
+            recent->addAction(QStringLiteral("(keine)"))->setEnabled(false);
+    });
+    datei->addSeparator();
+    add(datei, "Programm schließen", [&c] { c.ProgrammSchliessen(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu *ansicht = menuBar()->addMenu(QStringLiteral("Ansicht"));
+    QMenu *ansicht = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     add(ansicht, "Alle Häkchen aus", [&c] { c.AlleHaekchen(false); });
     add(ansicht, "Alle Häkchen an", [&c] { c.AlleHaekchen(true); });
     add(ansicht, "Profil nach vorne bringen", [&c] { c.ProfilNachVorneBringen(); });
@@ -201,7 +248,7 @@ void TForm1::buildMenus()
         m_coordinateWindow->activateWindow();
     });
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_undoAction = add(edit, "Rückgängig", [&c] { c.Rueckgaengig(); });
     m_undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_redoAction = add(edit, "Wiederholen", [&c] { c.Wiederholen(); });
@@ -214,7 +261,7 @@ void TForm1::buildMenus()
     add(edit, "Alle Profile entfernen", [&c] { c.AlleProfileEntfernen(); });
     edit->addSeparator();
     add(edit, "Punkte demarkieren", [&c] { c.PunkteDemarkieren(false); });
-    add(edit, "Markierte Punkte löschen", [&c] { c.MarkiertePunkteLoeschen(); });
+    add(edit, "Markierte Punkte löschen", [&c] { c.MarkiertePunkteLoeschen(); })->setShortcut(QKeySequence(Qt::Key_Delete));
     edit->addSeparator();
     add(edit, "Kopie erzeugen", [&c] { c.KopieErzeugen(false); });
     add(edit, "Inverse Kopie erzeugen", [&c] { c.KopieErzeugen(true); });
@@ -225,7 +272,7 @@ void TForm1::buildMenus()
     m_insertClipboardLowerSide =
         add(edit, "Unterseite des Zwischenspeicher-Profiles einbauen", [&c] { c.UnterseiteEinbauen(); }, false);
 
-    QMenu *funktionen = menuBar()->addMenu(QStringLiteral("Funktionen"));
+    QMenu *funktionen = menuBar()->addMenu(QStringLiteral("&Funktionen"));
     add(funktionen, "Profil Ausrichten und Normieren", [&c] { c.ProfilAusrichtenUndNormieren(false); });
     add(funktionen, "Profil Ausrichten und Normieren mit Hinterkanten-Extrapolation X=1",
         [&c] { c.ProfilAusrichtenUndNormieren(true); });
@@ -243,13 +290,13 @@ void TForm1::buildMenus()
     add(funktionen, "Klappe…", [&d] { d.Klappe(); });
     add(funktionen, "Profile mischen…", [&d] { d.ProfileMischen(); });
 
-    QMenu *einstellungen = menuBar()->addMenu(QStringLiteral("Einstellungen"));
+    QMenu *einstellungen = menuBar()->addMenu(QStringLiteral("Ei&nstellungen"));
     add(einstellungen, "Mausrad DEC /10 (F2)", [this] { changeWheelStep(-1); });
     add(einstellungen, "Mausrad INC *10  (F3)", [this] { changeWheelStep(+1); });
     QMenu *grafik = einstellungen->addMenu(QStringLiteral("Grafik"));
     add(grafik, "Hintergrundfarbe", [&c] { c.Hintergrundfarbe(); });
 
-    QMenu *hilfe = menuBar()->addMenu(QStringLiteral("Hilfe"));
+    QMenu *hilfe = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     add(hilfe, "Hilfe öffnen (F1)", [this] { OpenHelpDocument(QStringLiteral("Editor Hilfe.pdf")); });
     add(hilfe, "Editor Beispiel", [this] { OpenHelpDocument(QStringLiteral("Editor Beispiel.pdf")); });
     add(hilfe, "Info", [this] {
@@ -268,6 +315,7 @@ void TForm1::updateUndoActions()
     };
     m_undoAction->setText(caption("Rückgängig", h.UndoLabel()));
     m_undoAction->setEnabled(h.CanUndo());
+    updateTitle();
     m_redoAction->setText(caption("Wiederholen", h.RedoLabel()));
     m_redoAction->setEnabled(h.CanRedo());
 }
@@ -546,7 +594,7 @@ void TForm1::changeWheelStep(int delta)
 void TForm1::OpenHelpDocument(const QString &document)
 {
     // a missing document is not reported: the program simply goes on
-    const QString path = QString::fromStdString(m_controller->ProgramFolder()) + QStringLiteral("/Velmora_Hilfe/") + document;
+    const QString path = DataFolder + QStringLiteral("/Velmora_Hilfe/") + document;
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
@@ -668,6 +716,8 @@ std::vector<std::string> TForm1::ChooseOpenFiles(const FileDialogSetup &setup, c
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(fromUtf8(setup.DefaultSuffix));
+    if (Installed)
+        dialog.setSidebarUrls(dialog.sidebarUrls() << QUrl::fromLocalFile(DataFolder));
     std::vector<std::string> files;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString &f : dialog.selectedFiles())
@@ -727,6 +777,7 @@ void TForm1::ShowRedistributionDialog(
 void TForm1::RepaintList()
 {
     CheckListBox1->refresh();
+    updateTitle();
 }
 
 void TForm1::RedrawPlot()

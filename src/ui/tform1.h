@@ -45,6 +45,11 @@ public:
     // The smallest size at which every caption is readable and whole.
     static constexpr int kMinimumWidth = 911;
     static constexpr int kMinimumHeight = 643;
+    // Where the help documents and the samples lie: the program folder, or
+    // share/velmora of an installed program.
+    QString DataFolder;
+    // An installed program: the file dialogs offer the samples folder.
+    bool Installed = false;
     CheckListBox *CheckListBox1 = nullptr;
     ChartWidget *Chart1 = nullptr;
     EditField *Edit1 = nullptr;
@@ -130,6 +135,9 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped on the window open as if named on the command line.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     // F4 is tracked and the wheel taken wherever they happen in this window.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -151,6 +159,7 @@ private:
     QAction *m_redoAction = nullptr;
     // Captions name the steps; entries are disabled when there is none.
     void updateUndoActions();
+    void updateTitle();
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;

@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
@@ -294,4 +296,26 @@ TEST(MainWindow, EditMenuStartsWithUndoAndRedoNamingTheirSteps)
     QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(w.Controller().Project().Profiles.size(), 1u);
     EXPECT_EQ(w.Controller().RowCount(), 1);
+}
+
+TEST(MainWindow, AnInstalledProgramKeepsSettingsInTheConfigFolderAndFindsItsData)
+{
+    TempDir dir;
+    const QString root = QString::fromStdString(dir.path().string());
+    QDir(root).mkpath(QStringLiteral("prefix/bin"));
+    QDir(root).mkpath(QStringLiteral("prefix/share/velmora"));
+    QDir(root).mkpath(QStringLiteral("build/bin/Velmora_Hilfe"));
+    qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toUtf8());
+
+    const ProgramFolders built = FindProgramFolders(root + QStringLiteral("/build/bin"));
+    EXPECT_FALSE(built.installed);
+    EXPECT_EQ(built.settings, built.program) << "a writable program folder keeps its settings";
+    EXPECT_EQ(built.data, built.program);
+
+    const ProgramFolders installed = FindProgramFolders(root + QStringLiteral("/prefix/bin"));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(installed.installed);
+    EXPECT_EQ(installed.data, QDir(root + QStringLiteral("/prefix/share/velmora")).canonicalPath());
+    EXPECT_EQ(installed.settings, root + QStringLiteral("/config/velmora"));
+    EXPECT_TRUE(QFileInfo(installed.settings).isDir()) << "created for the first start";
 }
