@@ -121,6 +121,7 @@ TForm1::TForm1(const QString &programFolder, QWidget *parent)
     Chart1->Guarded = [this](const std::function<void()> &fn) { runGuarded(fn); };
     qApp->installEventFilter(this);
 
+    applyToolTips();
     captureLayout(true);
     connect(Splitter1, &QSplitter::splitterMoved, this, [this] { captureLayout(false); });
 }
@@ -147,6 +148,53 @@ TForm1::~TForm1()
 void TForm1::setProfileInfoRefresh(std::function<void()> refresh)
 {
     m_controller->OnProfileInfoRefresh = std::move(refresh);
+}
+
+void TForm1::applyToolTips()
+{
+    const std::pair<QWidget *, const char *> tips[] = {
+        {CheckListBox1, "Profilliste: Klick wählt das Profil, Häkchen zeigt oder verbirgt es, Rechtsklick hebt die Auswahl auf; \"# \" = Punkte geändert"},
+        {SpeedButton1, "Vergrößern: zoomt um 5 % in die Grafik"},
+        {SpeedButton2, "Gesamtansicht: zeigt alle Profile, x und y im gleichen Maßstab"},
+        {SpeedButton3, "Verkleinern: zoomt um 5 % aus der Grafik"},
+        {SpeedButton4, "Punkte demarkieren: hebt Markierung und aktiven Punkt des Profils auf"},
+        {CheckBox1, "Fadenkreuz: Linien durch die Mausposition"},
+        {CheckBox2, "Gitter: Gitterlinien der Achsen"},
+        {CheckBox3, "Neue Punkte: Kreuze auf Punkten, die das Programm eingefügt hat"},
+        {CheckBox7, "Kreis um Prof-Punkte: Kreise auf den Punkten des gewählten Profils"},
+        {CheckBox8, "Mauskoordinaten: x und y der Maus (in Profiltiefen) neben dem Profilnamen"},
+        {Edit4, "Name des gewählten Profils (Eintrag in der Liste); Enter oder Verlassen übernimmt"},
+        {Edit5, "Überschrift des gewählten Profils (erste Zeile der Koordinaten-Datei)"},
+        {Edit1, "X des aktiven Punktes in Profiltiefen; Enter oder Verlassen übernimmt"},
+        {Edit2, "Y des aktiven Punktes in Profiltiefen; Enter oder Verlassen übernimmt"},
+        {PaintBox1, "Schritt eines Mausrad-Klicks: die rote Stelle wird verschoben"},
+        {Button6, "Mausrad-Schritt zehnmal größer (F2)"},
+        {Button7, "Mausrad-Schritt zehnmal kleiner (F3)"},
+        {RadioButton1, "Das Mausrad verschiebt die markierten Punkte in x-Richtung"},
+        {RadioButton2, "Das Mausrad verschiebt die markierten Punkte in y-Richtung"},
+        {CheckBox4, "v rechnen: Geschwindigkeitsverteilung des gewählten Profils berechnen und zeigen"},
+        {Edit6, "Anstellwinkel Alfa in Grad"},
+        {Edit7, "Reynoldszahl Re (ohne Einheit)"},
+        {Edit8, "ca: Auftriebsbeiwert beim eingestellten Alfa"},
+        {Edit9, "cm: Momentenbeiwert um t/4"},
+        {Edit10, "cw: Widerstandsbeiwert"},
+        {SpinEdit1, "v-Scale: streckt die Geschwindigkeitsverteilung senkrecht (0 = 1:1)"},
+        {SpinEdit2, "v-Offset: verschiebt die Geschwindigkeitsverteilung senkrecht (in 1/25 Profiltiefe)"},
+        {CheckBox5, "Umschlag rechnen: Umschlagpolare des gewählten Profils über Alfa berechnen"},
+        {CheckBox6, "Punkte an: Marken auf den Punkten der Umschlagpolare"},
+        {Edit11, "Erster Anstellwinkel der Umschlagpolare in Grad"},
+        {Edit12, "Letzter Anstellwinkel der Umschlagpolare in Grad"},
+        {Edit13, "Schrittweite des Anstellwinkels in Grad"},
+        {SpinEdit3, "Um-Scale: streckt die Umschlagpolare senkrecht"},
+        {SpinEdit4, "Um-Offset: verschiebt die Umschlagpolare senkrecht (in 1/25 Profiltiefe)"},
+        {RadioButton5, "Ergebnisse für Ober- und Unterseite zeigen"},
+        {RadioButton6, "Nur die Ergebnisse der Oberseite zeigen"},
+        {RadioButton7, "Nur die Ergebnisse der Unterseite zeigen"},
+    };
+    for (const auto &[widget, tip] : tips) {
+        if (widget)
+            widget->setToolTip(QString::fromUtf8(tip));
+    }
 }
 
 void TForm1::updateTitle()

@@ -160,6 +160,8 @@ private:
     // Captions name the steps; entries are disabled when there is none.
     void updateUndoActions();
     void updateTitle();
+    // A German tip on every control of the panel, the list and the plot buttons.
+    void applyToolTips();
     QWidget *m_infoWindow = nullptr;
     QWidget *m_profileInfoWindow = nullptr;
     TForm4 *m_redistributionDialog = nullptr;

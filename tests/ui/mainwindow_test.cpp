@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QImage>
 #include <QLineEdit>
@@ -318,4 +319,22 @@ TEST(MainWindow, AnInstalledProgramKeepsSettingsInTheConfigFolderAndFindsItsData
     EXPECT_EQ(installed.data, QDir(root + QStringLiteral("/prefix/share/velmora")).canonicalPath());
     EXPECT_EQ(installed.settings, root + QStringLiteral("/config/velmora"));
     EXPECT_TRUE(QFileInfo(installed.settings).isDir()) << "created for the first start";
+}
+
+TEST(MainWindow, EveryPanelControlListAndPlotButtonExplainsItself)
+{
+    TempDir dir;
+    TForm1 w(QString::fromStdString(dir.path().string()));
+    QWidget *panel = w.findChild<QWidget *>(QStringLiteral("Panel1"));
+    ASSERT_NE(panel, nullptr);
+    QList<QWidget *> controls{w.CheckListBox1};
+    for (QWidget *c : panel->findChildren<QWidget *>()) {
+        const bool input = qobject_cast<QAbstractButton *>(c) || qobject_cast<QAbstractSpinBox *>(c)
+            || (qobject_cast<QLineEdit *>(c) && !qobject_cast<QAbstractSpinBox *>(c->parentWidget()));
+        if (input && c->isVisibleTo(panel))
+            controls << c;
+    }
+    EXPECT_GT(controls.size(), 30);
+    for (QWidget *c : controls)
+        EXPECT_FALSE(c->toolTip().isEmpty()) << c->objectName().toStdString() << " " << c->metaObject()->className();
 }
