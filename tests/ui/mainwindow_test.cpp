@@ -17,6 +17,10 @@
 #include <QFileInfo>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -337,4 +341,26 @@ TEST(MainWindow, EveryPanelControlListAndPlotButtonExplainsItself)
     EXPECT_GT(controls.size(), 30);
     for (QWidget *c : controls)
         EXPECT_FALSE(c->toolTip().isEmpty()) << c->objectName().toStdString() << " " << c->metaObject()->className();
+}
+
+TEST(MainWindow, FilesDroppedOnTheWindowOpen)
+{
+    TempDir dir;
+    const std::string file = dir.file("NACA2412.dat");
+    WriteCoordinateFile(MakeNaca4("2412", 21), file);
+    ScriptedForm1 w(QString::fromStdString(dir.path().string()));
+    w.Controller().Analysis.VRechnen = false;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file)), QUrl(QStringLiteral("https://example.org/x.dat"))});
+    const QPoint at = w.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    ASSERT_EQ(w.Controller().Project().Profiles.size(), 1u) << "the local file only";
+    EXPECT_EQ(w.Controller().Project().Profiles[0].Name, "NACA2412");
+    EXPECT_TRUE(w.shown.empty());
 }
