@@ -64,6 +64,39 @@ QString nameFilter(const FileDialogSetup &setup)
         + QStringLiteral(");;Alle Dateien (*)");
 }
 
+// Gives each entry of a menu its own Alt letter: the first free start of a
+// word, else the first free letter; letters already chosen are kept.
+void assignMnemonics(QMenu *menu)
+{
+    QString used;
+    const QList<QAction *> actions = menu->actions();
+    for (QAction *a : actions) {
+        const int amp = a->text().indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < a->text().size())
+            used += a->text().at(amp + 1).toLower();
+    }
+    for (QAction *a : actions) {
+        if (a->menu())
+            assignMnemonics(a->menu());
+        const QString text = a->text();
+        if (a->isSeparator() || text.isEmpty() || text.contains(QLatin1Char('&')))
+            continue;
+        int pick = -1;
+        for (int pass = 0; pass < 2 && pick < 0; ++pass) {
+            for (int i = 0; i < text.size() && pick < 0; ++i) {
+                const QChar ch = text.at(i).toLower();
+                const bool wordStart = i == 0 || !text.at(i - 1).isLetter();
+                if (ch >= QLatin1Char('a') && ch <= QLatin1Char('z') && !used.contains(ch) && (pass == 1 || wordStart))
+                    pick = i;
+            }
+        }
+        if (pick >= 0) {
+            used += text.at(pick).toLower();
+            a->setText(text.left(pick) + QLatin1Char('&') + text.mid(pick));
+        }
+    }
+}
+
 QToolButton *pictureButton(QWidget *parent, const QString &name, const QString &glyph, const QString &tip)
 {
     auto *b = new QToolButton(parent);
@@ -353,18 +386,23 @@ void TForm1::buildMenus()
             m_infoWindow->show();
         }
     });
+    for (QAction *m : menuBar()->actions()) {
+        if (m->menu())
+            assignMnemonics(m->menu());
+    }
 }
 
 void TForm1::updateUndoActions()
 {
     const UndoHistory &h = m_controller->History();
     auto caption = [](const char *verb, const std::string &step) {
+        // the Alt letters R and W stay with these two entries
         return step.empty() ? QString::fromUtf8(verb) : QString::fromUtf8(verb) + QStringLiteral(": ") + QString::fromStdString(step);
     };
-    m_undoAction->setText(caption("Rückgängig", h.UndoLabel()));
+    m_undoAction->setText(caption("&Rückgängig", h.UndoLabel()));
     m_undoAction->setEnabled(h.CanUndo());
     updateTitle();
-    m_redoAction->setText(caption("Wiederholen", h.RedoLabel()));
+    m_redoAction->setText(caption("&Wiederholen", h.RedoLabel()));
     m_redoAction->setEnabled(h.CanRedo());
 }
 

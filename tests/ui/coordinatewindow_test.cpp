@@ -21,7 +21,7 @@ namespace {
 QAction *menuAction(QMainWindow &w, const QString &caption)
 {
     for (QAction *a : w.menuBar()->findChildren<QAction *>()) {
-        if (a->text() == caption)
+        if (QString(a->text()).remove(QLatin1Char('&')) == caption)
             return a;
     }
     return nullptr;

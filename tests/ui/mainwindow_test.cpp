@@ -80,7 +80,7 @@ public:
 QAction *menuAction(QMainWindow &w, const QString &caption)
 {
     for (QAction *a : w.menuBar()->findChildren<QAction *>()) {
-        if (a->text() == caption)
+        if (QString(a->text()).remove(QLatin1Char('&')) == caption)
             return a;
     }
     return nullptr;
@@ -363,4 +363,34 @@ TEST(MainWindow, FilesDroppedOnTheWindowOpen)
     ASSERT_EQ(w.Controller().Project().Profiles.size(), 1u) << "the local file only";
     EXPECT_EQ(w.Controller().Project().Profiles[0].Name, "NACA2412");
     EXPECT_TRUE(w.shown.empty());
+}
+
+TEST(MainWindow, EveryMenuEntryHasItsOwnAltLetter)
+{
+    TempDir dir;
+    TForm1 w(QString::fromStdString(dir.path().string()));
+    auto letter = [](const QString &text) {
+        const int amp = text.indexOf(QLatin1Char('&'));
+        return amp >= 0 && amp + 1 < text.size() ? text.at(amp + 1).toLower() : QChar();
+    };
+    QList<QMenu *> menus;
+    QString bar;
+    for (QAction *m : w.menuBar()->actions()) {
+        EXPECT_FALSE(bar.contains(letter(m->text()))) << m->text().toStdString();
+        bar += letter(m->text());
+        menus << m->menu();
+    }
+    for (int i = 0; i < menus.size(); ++i) {
+        QString used;
+        for (QAction *a : menus[i]->actions()) {
+            if (a->menu())
+                menus << a->menu();
+            if (a->isSeparator())
+                continue;
+            const QChar l = letter(a->text());
+            EXPECT_FALSE(l.isNull()) << a->text().toStdString();
+            EXPECT_FALSE(used.contains(l)) << a->text().toStdString() << " repeats an Alt letter";
+            used += l;
+        }
+    }
 }
