@@ -228,6 +228,11 @@ std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
         if (turnDegrees(a, b, c) > kKinkDegrees)
             return kMsgAnalysisKink;
     }
+    if (nose >= 2 && nose + 2 < n) {
+        auto turnAt = [&](size_t i) { return turnDegrees(points[i - 1], points[i], points[i + 1]); };
+        if (turnAt(nose) - std::min(turnAt(nose - 1), turnAt(nose + 1)) > kNoseCornerDegrees)
+            return kMsgAnalysisNoseCorner;
+    }
     return {};
 }
 

@@ -63,6 +63,10 @@ inline constexpr double kKinkDegrees = 75.0;
 // while lying within kFoldNoise of the line through its neighbours carries no
 // shape; the engine is given the contour without it.
 inline constexpr double kFoldDegrees = 20.0;
+// A rounded nose turns the contour over several points; a nose point that
+// turns it by this much more than the gentler of its neighbours is a corner,
+// where the panel solution's speed runs away (tens of times the free stream).
+inline constexpr double kNoseCornerDegrees = 90.0;
 inline constexpr double kFoldNoise = 2.5e-4;
 
 inline constexpr const char *kMsgBadAngle =
@@ -87,6 +91,9 @@ inline constexpr const char *kMsgAnalysisSideShort =
 inline constexpr const char *kMsgAnalysisKink =
     "Die Kontur hat Zacken: benachbarte Punkte knicken um mehr als 75 Grad !!\r"
     "Bitte zuerst \"Profil automatisch Glätten (COS-Verteilung)\" ausführen.";
+inline constexpr const char *kMsgAnalysisNoseCorner =
+    "Die Nase ist eine Ecke: eine Seite verlässt sie fast in Sehnenrichtung !!\r"
+    "Bitte zuerst \"Profil automatisch Glätten (COS-Verteilung)\" ausführen.";
 inline constexpr const char *kMsgAnalysisSelfCrossing =
     "Die Kontur des Profils schneidet sich selbst !!\r"
     "Bitte die Punkte an der Kreuzung korrigieren, dann kann das Profil gerechnet werden.";
@@ -106,7 +113,7 @@ enum class AnalysisStatus {
 // neither cross forward of x = 1 - 5 * kTrailingEdgeNoise nor with
 // the upper end kTrailingEdgeNoise below the lower one, nor end more than
 // 5 * kTrailingEdgeNoise apart in x; at least kMinAnalysisPoints points; no
-// kink (kKinkRegion, kKinkDegrees).
+// kink (kKinkRegion, kKinkDegrees); no corner at the nose (kNoseCornerDegrees).
 std::string AnalysisContractViolation(const std::vector<TKoordi> &points);
 
 // The points the engine is given for `points`: the same, less those that fold

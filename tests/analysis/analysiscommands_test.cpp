@@ -104,6 +104,10 @@ TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns
     lowerShort.resize(lowerShort.size() - 2);
     std::vector<TKoordi> spike = naca; // a point mistyped by 3 % of the chord, well aft of the nose
     spike[10].Y += 0.03;
+    std::vector<TKoordi> noseCorner = velmora::testing::nacaSection("2412"); // the lower side leaves the nose along the chord
+    const size_t nose = noseCorner.size() / 2;
+    for (size_t k = nose + 1; k < nose + 6; ++k)
+        noseCorner[k].Y = 0.0;
     struct Case
     {
         const char *what;
@@ -120,6 +124,7 @@ TEST(AnalysisContract, RefusesWhatWouldGiveMeaninglessNumbersBeforeTheEngineRuns
         {"trailing-edge points crossed", endsCrossed, kMsgAnalysisSidesCross},
         {"lower side short of the trailing edge", lowerShort, kMsgAnalysisSideShort},
         {"spike", spike, kMsgAnalysisKink},
+        {"corner at the nose", noseCorner, kMsgAnalysisNoseCorner},
         {"too coarse", MakeNaca4("2412", 20).Points, kMsgAnalysisTooCoarse},
         {"three points", onlyThree, kMsgAnalysisTooCoarse},
         {"none", {}, kMsgAnalysisTooCoarse},
