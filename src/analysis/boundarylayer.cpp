@@ -154,8 +154,11 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             // A layer at the limit whose shape factor grows again (the
             // deceleration has eased) stays attached: a separation it only
             // touched is a bubble, not the end of the attached flow.
-            const Rates atLimit = StepRates(h32, delta2, up, 1.0, dUds, sqrtRe);
-            if (absH < kTurbulentLimit + kLimitTolerance && u2 < up && !(atLimit.d3 - absH * atLimit.d2 > 0.0)) {
+            auto recovers = [&] {
+                const Rates atLimit = StepRates(h32, delta2, up, 1.0, dUds, sqrtRe);
+                return atLimit.d3 - absH * atLimit.d2 > 0.0;
+            };
+            if (absH < kTurbulentLimit + kLimitTolerance && u2 < up && !recovers()) {
                 // Turbulent separation: the rest of the step follows the
                 // Squire-Young growth of a separated layer.
                 out.attachedPart = p;
