@@ -5,6 +5,7 @@
 #include "analysis/polarsweep.h"
 #include "model/coordinatefile.h"
 #include "model/errors.h"
+#include "model/numbertext.h"
 
 #include <array>
 #include <cmath>
@@ -24,13 +25,7 @@ std::string formatSingle(double value)
     const float f = static_cast<float>(value);
     if (!std::isfinite(f))
         return formatNumber(value);
-    char buf[32];
-    for (int precision = 6; precision <= 9; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, double(f));
-        if (std::strtof(buf, nullptr) == f)
-            break;
-    }
-    return buf;
+    return ShortestFloatText(f);
 }
 
 // Message-box line breaks become terminal line breaks.
@@ -58,8 +53,8 @@ bool loadProfile(const std::string &path, TProfile &profile, std::ostream &err)
 int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ostream &err)
 {
     const std::vector<std::string> files = positionalArgs(args, {"--alpha", "--re"});
-    if (!onlyKnownOptions(args, {"--alpha", "--re", "--nodes"}, err) || files.size() != 1) {
-        err << "Aufruf: velmora-cli analyse DATEI --alpha A --re R [--nodes]\n";
+    if (!onlyKnownOptions(args, {"--alpha", "--re", "--nodes", "--bl"}, err) || files.size() != 1) {
+        err << "Aufruf: velmora-cli analyse DATEI --alpha A --re R [--nodes] [--bl]\n";
         return 2;
     }
     double alpha = 0, re = 0;
@@ -70,7 +65,10 @@ int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ost
         return 1;
 
     EpplerSolver solver;
-    const VelocityDistribution result = ComputeVelocityDistribution(solver, profile.Points, alpha, re);
+    BoundaryLayerTrace trace;
+    const bool withTrace = hasFlag(args, "--bl");
+    const VelocityDistribution result =
+        ComputeVelocityDistribution(solver, profile.Points, alpha, re, withTrace ? &trace : nullptr);
     if (result.status != AnalysisStatus::Ok) {
         err << terminalText(result.message) << "\n";
         return 1;
@@ -89,6 +87,8 @@ int runAnalyse(const std::vector<std::string> &args, std::ostream &out, std::ost
         for (const TVPunkt &p : row.vPunkte)
             out << formatSingle(p.x) << "," << formatSingle(p.y) << "," << formatSingle(p.v) << "\n";
     }
+    if (withTrace)
+        out << TraceCsvHeader() << "\n" << TraceCsvRows(trace);
     return 0;
 }
 
@@ -163,9 +163,10 @@ int runPolar(const std::vector<std::string> &args, std::ostream &out, std::ostre
 }
 
 constexpr std::array<Command, 2> kCommands = {{
-    {"analyse", "DATEI --alpha A --re R [--nodes]",
+    {"analyse", "DATEI --alpha A --re R [--nodes] [--bl]",
      "Profil bei einem Anstellwinkel rechnen: ca, cm, cw, Umschlag, Blasen, Nullauftriebswinkel; "
-     "mit --nodes zusätzlich x,y,v je Punkt",
+     "mit --nodes zusätzlich x,y,v je Punkt, mit --bl die Grenzschicht je Punkt beider Seiten als CSV "
+     "(side,s,x,v,delta2,delta3,h32,h12,state,cf,cd)",
      runAnalyse},
     {"polar", "DATEI --re R[,R...] --from A --to B --step S [--jobs N]",
      "Polare über einen Winkelbereich für bis zu 5 Reynoldszahlen als CSV "

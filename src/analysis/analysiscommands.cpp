@@ -238,10 +238,14 @@ std::string AnalysisContractViolation(const std::vector<TKoordi> &points)
 
 VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
                                                  const std::vector<TKoordi> &points, double alpha,
-                                                 double re)
+                                                 double re, BoundaryLayerTrace *trace)
 {
     VelocityDistribution result;
+    if (trace)
+        *trace = BoundaryLayerTrace{};
     auto refuse = [&](AnalysisStatus status, std::string message) {
+        if (trace)
+            *trace = BoundaryLayerTrace{};
         result.status = status;
         result.message = std::move(message);
         return result;
@@ -265,7 +269,7 @@ VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
         in.alphaCount = 1;
         in.angleMode = 1;
         TEpplerOutput out;
-        solver.run(in, out);
+        solver.run(in, out, trace);
 
         tpolarzeile &row = result.row;
         row.Re = re;
@@ -282,6 +286,8 @@ VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
             row.vPunkte[size_t(i)] = {out.xOut[i], out.yOut[i], out.nodeValue[i][0]};
         result.zeroLiftAngle = out.zeroLiftAngle;
     } catch (const EpplerError &) {
+        if (trace)
+            *trace = BoundaryLayerTrace{};
         result = VelocityDistribution{};
         result.status = AnalysisStatus::EngineError;
         result.message = kMsgEngineError;

@@ -132,10 +132,12 @@ struct VelocityDistribution
 
 // Analyses the points (profile order) at one geometric angle (degrees) and
 // Reynolds number. Checks in this order: point count, angle and Reynolds
-// number, the points' contract. Never throws.
+// number, the points' contract. Never throws. With a trace, the march of both
+// boundary layers is recorded into it (see BoundaryLayerTrace); it is cleared
+// when the status is not Ok.
 VelocityDistribution ComputeVelocityDistribution(EpplerSolver &solver,
                                                  const std::vector<TKoordi> &points, double alpha,
-                                                 double re);
+                                                 double re, BoundaryLayerTrace *trace = nullptr);
 
 // The command as the editor runs it: point count first, then the angle and
 // Reynolds texts with ParseNumber, which throws UserError for a text that is

@@ -294,9 +294,44 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     return remember(out);
 }
 
-void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
-                        StepCache &cache, SideOutcome *upper, SideOutcome *lower)
+namespace {
+
+// The layer at the end of a step as the trace keeps it. Friction and
+// dissipation come from the closure the steps use; a layer whose state has
+// no closure value there (a laminar step ending a hair below its limit) is
+// taken at the limit.
+TraceNode traceNode(const Contour &c, int f, float s, double u, const StepResult &r, bool separated, double re)
 {
+    TraceNode n;
+    n.node = f - 1;
+    n.s = s;
+    n.x = c.x[f];
+    n.v = stored(u);
+    n.delta2 = r.delta2;
+    const double h = std::fabs(double(r.h32));
+    n.h32 = stored(h);
+    n.delta3 = stored(h * double(r.delta2));
+    n.state = separated ? LayerState::Separated : r.h32 < 0.0f ? LayerState::Turbulent : LayerState::Laminar;
+    const double shape = r.h32 > 0.0f ? std::max(h, kLaminarLimit) : -h;
+    const ShapeFactor sf = ShapeFactorH12(shape);
+    n.h12 = stored(sf.h12);
+    if (!separated) {
+        const double r2 = re * u * double(r.delta2);
+        if (r2 > 0.0 && (shape > 0.0 || sf.h12 > 1.0)) {
+            const Closure closure = WallClosure(r2, shape, sf);
+            n.cf = stored(2.0 * closure.cfHalf);
+            n.cd = stored(closure.twoCd / 2.0);
+        }
+    }
+    return n;
+}
+
+} // namespace
+
+void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
+                        StepCache &cache, SideOutcome *upper, SideOutcome *lower, BoundaryLayerTrace *trace)
+{
+    const int traced = trace && trace->reynolds >= 0 && trace->reynolds < reynoldsCount ? trace->reynolds : -1;
     const int n = c.n;
     int i0 = 1;
     while (i0 < n - 1 && v[i0] > -0.1)
@@ -392,6 +427,9 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                 }
                 h32[j] = r.h32;
                 delta2[j] = r.delta2;
+                if (j == traced)
+                    trace->sides[size_t(side - 1)].nodes.push_back(
+                        traceNode(c, f, s, u2, r, separated[j], double(reynolds[j])));
                 if (needDrag)
                     wakeDragStep(j);
             }
@@ -440,6 +478,19 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             outcome[j].result.separatedRun = stored(double(s) - double(attRun[j]));
             outcome[j].result.sideDrag = std::fabs(drag);
             outcome[j].result.bubbleFlag = drag < 0.0f ? 1.0f : 0.0f;
+            if (j == traced) {
+                SideTrace &t = trace->sides[size_t(side - 1)];
+                t.drag = outcome[j].result.sideDrag;
+                if (run > 0.0f) {
+                    t.transitionS = lamRun[j];
+                    t.transitionX = outcome[j].result.transitionX;
+                }
+                const float separatedRun = outcome[j].result.separatedRun;
+                if (separatedRun > 0.0f) {
+                    t.separationS = attRun[j];
+                    t.separationX = stored(std::clamp(pointBehind(separatedRun), 0.0, 1.0));
+                }
+            }
         }
     }
 }

@@ -182,6 +182,13 @@ TEpplerOutput EpplerSolver::run(const TEpplerInput &input)
 
 void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out)
 {
+    run(input, out, nullptr);
+}
+
+void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out, BoundaryLayerTrace *trace)
+{
+    if (trace)
+        trace->clear();
     validate(input);
     Work &w = *m_work;
     Contour &c = w.contour;
@@ -232,7 +239,7 @@ void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out)
             out.nodeValue[i - 1][k] = stored(std::fabs(v[i]));
 
         BoundaryLayerMarch(c, v, input.reynolds.data(), input.reynoldsCount, w.stepCache,
-                           w.upper.data(), w.lower.data());
+                           w.upper.data(), w.lower.data(), trace && trace->angle == k ? trace : nullptr);
         for (int j = 0; j < input.reynoldsCount; ++j) {
             const Coefficients co = ViscousCoefficients(alphaRel, alpha0, upperSlope, lowerSlope,
                                                         chord, w.upper[j], w.lower[j], cm0);

@@ -9,6 +9,8 @@
 // when stored. The algorithms number nodes, angles and Reynolds numbers from
 // 1; in the arrays below element 0 holds number 1.
 
+#include "analysis/boundarylayertrace.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -104,6 +106,11 @@ public:
     TEpplerOutput run(const TEpplerInput &input);
     // Same, writing into an existing output (avoids a 30 kB temporary).
     void run(const TEpplerInput &input, TEpplerOutput &output);
+    // Same, and records the boundary-layer march of angle trace->angle and
+    // Reynolds number trace->reynolds (numbered from 0 within the input's
+    // lists) into *trace; without a trace (nullptr) exactly the run above.
+    // Numbers outside the lists record nothing (empty sides).
+    void run(const TEpplerInput &input, TEpplerOutput &output, BoundaryLayerTrace *trace);
 
     // How many panel solutions this solver has computed (reuses do not count).
     int panelSolutionCount() const;

@@ -209,9 +209,12 @@ struct SideOutcome
 };
 
 // Marches both sides at one angle for every Reynolds number. v[1..n] are the
-// signed node speeds. Writes upper[j], lower[j] for j < reynoldsCount.
+// signed node speeds. Writes upper[j], lower[j] for j < reynoldsCount. With a
+// trace, appends the nodes of Reynolds number trace->reynolds to its sides
+// and sets their transition, separation and drag (sides empty on entry).
 void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds, int reynoldsCount,
-                        StepCache &cache, SideOutcome *upper, SideOutcome *lower);
+                        StepCache &cache, SideOutcome *upper, SideOutcome *lower,
+                        BoundaryLayerTrace *trace = nullptr);
 
 // --- per angle ----------------------------------------------------------
 

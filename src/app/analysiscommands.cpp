@@ -242,7 +242,7 @@ void MainController::AnalysisInputChanged(bool velocity, bool polar, bool swallo
         if (!swallowErrors)
             reportError(e.what());
     }
-    if (polar && OnAnalysisRefreshed)
+    if ((velocity || polar) && OnAnalysisRefreshed)
         OnAnalysisRefreshed();
 }
 

@@ -94,7 +94,7 @@ public:
     // Refreshes the profile information window (it ignores the call while hidden).
     std::function<void()> OnProfileInfoRefresh;
     // After the analyses were brought up to date with the profiles and the
-    // fields: windows that follow them (polars) recompute.
+    // fields: windows that follow them (polars, boundary layer) recompute.
     std::function<void()> OnAnalysisRefreshed;
 
     // --- profile list --------------------------------------------------

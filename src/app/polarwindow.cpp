@@ -32,34 +32,6 @@ std::string reText(double re)
     return buf;
 }
 
-// Values in the window: six decimals at most, decimal comma.
-std::string shown(double v)
-{
-    return FloatToCommaText(RoundDecimals(6, v));
-}
-
-// Values in files: shortest text that reads back as the same float.
-std::string fileNumber(float f)
-{
-    char buf[32];
-    for (int precision = 6; precision <= 9; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*g", precision, double(f));
-        if (std::strtof(buf, nullptr) == f)
-            break;
-    }
-    return buf;
-}
-
-std::string csvField(const std::string &text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string q = "\"";
-    for (char c : text)
-        q += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return q + "\"";
-}
-
 } // namespace
 
 // --- computing -------------------------------------------------------------
@@ -110,19 +82,26 @@ PolarResults PolarComputer::Compute(const PolarJob &job)
 
 PolarWindowController::PolarWindowController(PolarView &view)
     : m_view(view)
+    , m_panel(view, kPolarDiagrams)
 {
     const char *titles[kPolarDiagrams][3] = {{"Auftrieb ca über α", "α [°]", "ca"},
                                              {"Widerstandspolare ca über cw", "cw", "ca"},
                                              {"Moment cm über α", "α [°]", "cm"},
                                              {"Umschlag x über α", "α [°]", "x/l"}};
     for (int i = 0; i < kPolarDiagrams; ++i) {
-        Diagram &d = m_diagrams[size_t(i)];
+        Diagram &d = m_panel.At(i);
         d.Title = titles[i][0];
         d.XTitle = titles[i][1];
         d.YTitle = titles[i][2];
-        d.Chart.BackColor = kColorWhite;
-        d.Chart.GridColor = RgbColor(190, 190, 190);
     }
+    // a 2 x 2 grid
+    m_panel.OnLayout = [this](int width, int height) {
+        const int w = width / 2;
+        const int h = height / 2;
+        for (int d = 0; d < kPolarDiagrams; ++d)
+            LayoutDiagram(m_panel.At(d), (d % 2) * w, (d / 2) * h, w, h);
+    };
+    m_panel.OnReadout = [this](int d, int x, int y) { return readout(d, x, y); };
 }
 
 PolarJob PolarWindowController::MakeJob(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs)
@@ -195,8 +174,8 @@ std::string PolarWindowController::StatusText() const
 void PolarWindowController::rebuild()
 {
     for (int d = 0; d < kPolarDiagrams; ++d) {
-        m_diagrams[size_t(d)].Chart.ClearSeries();
-        m_diagrams[size_t(d)].Legend.clear();
+        m_panel.At(d).Chart.ClearSeries();
+        m_panel.At(d).Legend.clear();
         m_origins[size_t(d)].clear();
     }
     const bool several = m_results.Profiles.size() > 1;
@@ -231,7 +210,7 @@ void PolarWindowController::rebuild()
                             default: s.AddXY(v.alpha, lower ? v.xtrLower : v.xtrUpper); break;
                             }
                         }
-                        m_diagrams[size_t(d)].Chart.AddSeries(std::move(s));
+                        m_panel.At(d).Chart.AddSeries(std::move(s));
                         m_origins[size_t(d)].push_back({pi, ri, int(k), lower});
                     }
                 }
@@ -242,7 +221,7 @@ void PolarWindowController::rebuild()
     // legend: the profiles by colour (when several), the Reynolds numbers by line style
     const TColor ink = kColorBlack;
     for (int d = 0; d < kPolarDiagrams; ++d) {
-        std::vector<LegendEntry> &legend = m_diagrams[size_t(d)].Legend;
+        std::vector<LegendEntry> &legend = m_panel.At(d).Legend;
         if (several) {
             for (const PolarProfileResult &p : m_results.Profiles)
                 legend.push_back({p.Name, p.Color, PenStyle::Solid});
@@ -254,131 +233,28 @@ void PolarWindowController::rebuild()
             legend.push_back({"oben", ink, PenStyle::Solid, 2});
             legend.push_back({"unten", ink, PenStyle::Solid, 1});
         }
-        if (!m_zoomed[size_t(d)])
-            FitDiagram(m_diagrams[size_t(d)].Chart);
     }
-    Layout(m_width, m_height);
-    if (m_mouse)
-        MouseMove(m_mouse->first, m_mouse->second);
+    m_panel.DataChanged();
 }
 
-// --- layout, mouse, zoom -----------------------------------------------------
+// --- readout -------------------------------------------------------------------
 
-void PolarWindowController::Layout(int width, int height)
+// The readout names the nearest point.
+std::string PolarWindowController::readout(int d, int x, int y) const
 {
-    m_width = std::max(width, 40);
-    m_height = std::max(height, 40);
-    const int w = m_width / 2;
-    const int h = m_height / 2;
-    for (int d = 0; d < kPolarDiagrams; ++d)
-        LayoutDiagram(m_diagrams[size_t(d)], (d % 2) * w, (d / 2) * h, w, h);
-}
-
-int PolarWindowController::DiagramAt(int x, int y) const
-{
-    for (int d = 0; d < kPolarDiagrams; ++d) {
-        const PlotRect &r = m_diagrams[size_t(d)].Chart.Rect();
-        if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom)
-            return d;
-    }
-    return -1;
-}
-
-void PolarWindowController::MouseMove(int x, int y)
-{
-    m_mouse = {x, y};
-    m_readout.clear();
-    const int d = DiagramAt(x, y);
-    if (d >= 0) {
-        const auto nearest = FindNearestPoint(m_diagrams[size_t(d)].Chart, x, y, 40);
-        if (nearest) {
-            const Origin &o = m_origins[size_t(d)][size_t(nearest->Series)];
-            const PolarProfileResult &p = m_results.Profiles[size_t(o.Profile)];
-            const PolarCurve &c = p.Curves[size_t(o.Re)];
-            const PolarSample &s = c.samples[size_t(o.FirstSample + nearest->Index)];
-            // the swept angles carry the rounding of single precision: 3,000009 is 3
-            m_readout = p.Name + ", Re " + reText(c.re) + ": α " + FloatToCommaText(RoundDecimals(3, s.alpha))
-                + "°  ca " + shown(s.ca)
-                + "  cw " + shown(s.cw) + "  cm " + shown(s.cm);
-            if (d == kXtrAlpha)
-                m_readout += std::string("  x ") + (o.Lower ? "unten " : "oben ") + shown(o.Lower ? s.xtrLower : s.xtrUpper);
-        }
-    }
-    m_view.Repaint();
-}
-
-void PolarWindowController::MouseLeave()
-{
-    m_mouse.reset();
-    m_readout.clear();
-    m_view.Repaint();
-}
-
-void PolarWindowController::Drag(int x0, int y0, int x1, int y1)
-{
-    const int d = DiagramAt(x0, y0);
-    if (d < 0)
-        return;
-    ChartModel &chart = m_diagrams[size_t(d)].Chart;
-    switch (chart.ClassifyDrag(x0, y0, x1, y1)) {
-    case DragAction::ZoomToRect:
-        chart.ZoomToPixels(x0, y0, x1, y1);
-        m_zoomed[size_t(d)] = true;
-        break;
-    case DragAction::UndoZoom:
-        ResetZoom(d);
-        break;
-    case DragAction::None:
-        return;
-    }
-    m_view.Repaint();
-}
-
-void PolarWindowController::Pan(int x, int y, int dx, int dy)
-{
-    const int d = DiagramAt(x, y);
-    if (d < 0)
-        return;
-    m_diagrams[size_t(d)].Chart.PanPixels(dx, dy);
-    m_zoomed[size_t(d)] = true;
-    m_view.Repaint();
-}
-
-void PolarWindowController::ZoomPercent(int x, int y, double percent)
-{
-    const int d = DiagramAt(x, y);
-    if (d < 0)
-        return;
-    m_diagrams[size_t(d)].Chart.ZoomPercent(percent);
-    m_zoomed[size_t(d)] = true;
-    m_view.Repaint();
-}
-
-void PolarWindowController::ResetZoom(int diagram)
-{
-    for (int d = 0; d < kPolarDiagrams; ++d) {
-        if (diagram >= 0 && d != diagram)
-            continue;
-        m_zoomed[size_t(d)] = false;
-        FitDiagram(m_diagrams[size_t(d)].Chart);
-    }
-    Layout(m_width, m_height);
-    m_view.Repaint();
-}
-
-DiagramScene PolarWindowController::Scene() const
-{
-    DiagramScene scene;
-    scene.Width = m_width;
-    scene.Height = m_height;
-    const int under = m_mouse ? DiagramAt(m_mouse->first, m_mouse->second) : -1;
-    for (int d = 0; d < kPolarDiagrams; ++d) {
-        if (d == under)
-            RenderDiagram(m_diagrams[size_t(d)], scene, m_mouse, m_readout);
-        else
-            RenderDiagram(m_diagrams[size_t(d)], scene);
-    }
-    return scene;
+    const auto nearest = FindNearestPoint(m_panel.At(d).Chart, x, y, 40);
+    if (!nearest)
+        return {};
+    const Origin &o = m_origins[size_t(d)][size_t(nearest->Series)];
+    const PolarProfileResult &p = m_results.Profiles[size_t(o.Profile)];
+    const PolarCurve &c = p.Curves[size_t(o.Re)];
+    const PolarSample &s = c.samples[size_t(o.FirstSample + nearest->Index)];
+    // the swept angles carry the rounding of single precision: 3,000009 is 3
+    std::string text = p.Name + ", Re " + reText(c.re) + ": α " + FloatToCommaText(RoundDecimals(3, s.alpha))
+        + "°  ca " + ShownNumber(s.ca) + "  cw " + ShownNumber(s.cw) + "  cm " + ShownNumber(s.cm);
+    if (d == kXtrAlpha)
+        text += std::string("  x ") + (o.Lower ? "unten " : "oben ") + ShownNumber(o.Lower ? s.xtrLower : s.xtrUpper);
+    return text;
 }
 
 // --- export ----------------------------------------------------------------------
@@ -391,9 +267,9 @@ std::string PolarWindowController::CsvText() const
             for (const PolarSample &s : c.samples) {
                 if (!s.valid)
                     continue;
-                csv += csvField(p.Name) + "," + reText(c.re) + "," + fileNumber(s.alpha) + "," + fileNumber(s.ca) + ","
-                    + fileNumber(s.cm) + "," + fileNumber(s.cw) + "," + fileNumber(s.xtrUpper) + ","
-                    + fileNumber(s.xtrLower) + "\n";
+                csv += CsvField(p.Name) + "," + reText(c.re) + "," + ShortestFloatText(s.alpha) + "," + ShortestFloatText(s.ca) + ","
+                    + ShortestFloatText(s.cm) + "," + ShortestFloatText(s.cw) + "," + ShortestFloatText(s.xtrUpper) + ","
+                    + ShortestFloatText(s.xtrLower) + "\n";
             }
         }
     }
@@ -420,25 +296,7 @@ void PolarWindowController::PolareSpeichernUnter()
 
 void PolarWindowController::DiagrammeSpeichernUnter()
 {
-    const auto path = m_view.ChooseSaveFile(kPolarImageDialog, ExportFolder, "polaren.png");
-    if (!path)
-        return;
-    // the crosshair belongs to the screen, not to the picture
-    auto mouse = m_mouse;
-    m_mouse.reset();
-    const DiagramScene scene = Scene();
-    m_mouse = mouse;
-    const bool svg = EndsWithNoCase(*path, ".svg");
-    const std::string file = svg || EndsWithNoCase(*path, ".png") ? *path : *path + ".png";
-    if (svg) {
-        try {
-            WriteFileAtomic(file, SceneToSvg(scene));
-        } catch (const UserError &e) {
-            m_view.ShowInfo(e.what());
-        }
-    } else if (!m_view.WritePng(scene, file)) {
-        m_view.ShowInfo("Datei " + file + " kann nicht erstellt werden");
-    }
+    m_panel.SaveImage(kPolarImageDialog, ExportFolder, "polaren.png");
 }
 
 } // namespace velmora

@@ -10,9 +10,7 @@
 
 #include "analysis/panelshare.h"
 #include "analysis/polarsweep.h"
-#include "app/mainview.h"
-#include "model/profile.h"
-#include "plot/diagram.h"
+#include "app/diagrampanel.h"
 
 #include <array>
 #include <cstdint>
@@ -28,28 +26,11 @@ struct AnalysisInputs;
 extern const FileDialogSetup kPolarCsvDialog;
 extern const FileDialogSetup kPolarImageDialog;
 
-// What the polar window needs from its window. Texts are UTF-8.
-class PolarView
-{
-public:
-    virtual ~PolarView() = default;
-    virtual void ShowInfo(const std::string &text) = 0;
-    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
-                                                      const std::string &proposedName) = 0;
-    // Renders the scene into a PNG file; false when it could not be written.
-    virtual bool WritePng(const DiagramScene &scene, const std::string &path) = 0;
-    // The diagrams or the status line changed.
-    virtual void Repaint() = 0;
-};
+using PolarView = DiagramView;
 
 enum PolarDiagramIndex { kCaAlpha = 0, kCaCw = 1, kCmAlpha = 2, kXtrAlpha = 3, kPolarDiagrams = 4 };
 
-struct PolarJobProfile
-{
-    std::string Name; // UTF-8
-    TColor Color = kColorRed;
-    std::vector<TKoordi> Points;
-};
+using PolarJobProfile = JobProfile;
 
 // Everything a computation needs, copied from the project.
 struct PolarJob
@@ -121,8 +102,8 @@ public:
     // MakeJob, compute on this thread, Show.
     void Refresh(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs);
 
-    Diagram &At(int i) { return m_diagrams[size_t(i)]; }
-    const Diagram &At(int i) const { return m_diagrams[size_t(i)]; }
+    Diagram &At(int i) { return m_panel.At(i); }
+    const Diagram &At(int i) const { return m_panel.At(i); }
     const PolarResults &Results() const { return m_results; }
     // Count of angles without a result over every shown curve.
     int GapCount() const;
@@ -130,21 +111,21 @@ public:
     std::string StatusText() const;
 
     // Lays the four diagrams out in a 2 x 2 grid of a w x h area.
-    void Layout(int width, int height);
+    void Layout(int width, int height) { m_panel.Layout(width, height); }
     // Diagram under the pixel, or -1.
-    int DiagramAt(int x, int y) const;
+    int DiagramAt(int x, int y) const { return m_panel.DiagramAt(x, y); }
     // The crosshair follows the mouse; the readout names the nearest point.
-    void MouseMove(int x, int y);
-    void MouseLeave();
-    const std::string &Readout() const { return m_readout; }
+    void MouseMove(int x, int y) { m_panel.MouseMove(x, y); }
+    void MouseLeave() { m_panel.MouseLeave(); }
+    const std::string &Readout() const { return m_panel.Readout(); }
     // Left drag from (x0, y0) to (x1, y1) in the diagram under (x0, y0):
     // right and down zooms into the rectangle, any other way resets the zoom.
-    void Drag(int x0, int y0, int x1, int y1);
-    void Pan(int x, int y, int dx, int dy);
-    void ZoomPercent(int x, int y, double percent);
-    void ResetZoom(int diagram); // -1: all
+    void Drag(int x0, int y0, int x1, int y1) { m_panel.Drag(x0, y0, x1, y1); }
+    void Pan(int x, int y, int dx, int dy) { m_panel.Pan(x, y, dx, dy); }
+    void ZoomPercent(int x, int y, double percent) { m_panel.ZoomPercent(x, y, percent); }
+    void ResetZoom(int diagram) { m_panel.ResetZoom(diagram); } // -1: all
     // Everything laid out for the w x h area, with crosshair and readout.
-    DiagramScene Scene() const;
+    DiagramScene Scene() const { return m_panel.Scene(); }
 
     // "Polare speichern unter": CSV of every shown curve.
     void PolareSpeichernUnter();
@@ -155,12 +136,12 @@ public:
 
 private:
     void rebuild();
+    std::string readout(int diagram, int x, int y) const;
 
     PolarView &m_view;
     uint64_t m_generation = 0;
     PolarResults m_results;
-    std::array<Diagram, kPolarDiagrams> m_diagrams;
-    std::array<bool, kPolarDiagrams> m_zoomed{};
+    DiagramPanel m_panel;
     // per diagram and series: the profile, Reynolds number and first sample
     struct Origin
     {
@@ -168,10 +149,6 @@ private:
         bool Lower;
     };
     std::array<std::vector<Origin>, kPolarDiagrams> m_origins;
-    int m_width = 800;
-    int m_height = 600;
-    std::optional<std::pair<int, int>> m_mouse;
-    std::string m_readout;
     PolarComputer m_computer;
 };
 

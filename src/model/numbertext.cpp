@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 
@@ -376,6 +377,17 @@ std::string FloatToCommaText(double value)
         s = mant + "E" + std::to_string(exponent);
     }
     return commaText(s);
+}
+
+std::string ShortestFloatText(float value)
+{
+    char buf[32];
+    for (int precision = 6; precision <= 9; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*g", precision, double(value));
+        if (std::strtof(buf, nullptr) == value)
+            break;
+    }
+    return buf;
 }
 
 } // namespace velmora

@@ -48,6 +48,11 @@ double RoundTo6(double value);
 // separator ("0,0123", "1,5E-6", "100000").
 std::string FloatToCommaText(double value);
 
+// The shortest text (6 to 9 significant digits, "." as separator) that reads
+// back as the same single-precision value: how results, which the engine
+// holds in single precision, are written to files.
+std::string ShortestFloatText(float value);
+
 // Removes leading and trailing blanks and control characters (bytes <= 32).
 std::string_view TrimText(std::string_view text);
 

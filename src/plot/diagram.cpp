@@ -100,7 +100,7 @@ void LayoutDiagram(Diagram &d, int left, int top, int width, int height)
     const AxisRange l = d.Chart.LeftAxis();
     double labelWidth = textWidth("-0,00", kDiagramFontSize);
     for (double v : {l.Min, l.Max, (l.Min + l.Max) / 2})
-        labelWidth = std::max(labelWidth, textWidth(label(v), kDiagramFontSize));
+        labelWidth = std::max(labelWidth, textWidth(label(d.NegatedYLabels ? -v : v), kDiagramFontSize));
     const int titleRoom = d.Title.empty() ? 6 : kDiagramFontSize + 10;
     const int yTitleRoom = d.YTitle.empty() ? 0 : kDiagramFontSize + 6;
     const int xTitleRoom = d.XTitle.empty() ? 0 : kDiagramFontSize + 4;
@@ -134,7 +134,7 @@ void RenderDiagram(const Diagram &d, DiagramScene &scene, std::optional<std::pai
         if (chart.GridVisible)
             add(SceneLine{double(r.Left), py, double(r.Right), py, chart.GridColor, 1, PenStyle::Dot});
         add(SceneLine{double(r.Left - kTick), py, double(r.Left), py, kFrameColour, 1, PenStyle::Solid});
-        add(SceneText{double(r.Left - kTick - 3), py + kDiagramFontSize / 2.0 - 1, label(y), kColorBlack,
+        add(SceneText{double(r.Left - kTick - 3), py + kDiagramFontSize / 2.0 - 1, label(d.NegatedYLabels ? -y : y), kColorBlack,
                       kDiagramFontSize, false, TextAnchor::Right, false});
     }
     if (!d.Title.empty())
@@ -146,7 +146,7 @@ void RenderDiagram(const Diagram &d, DiagramScene &scene, std::optional<std::pai
     if (!d.YTitle.empty()) {
         double labelWidth = 0;
         for (double y : yTicks(d))
-            labelWidth = std::max(labelWidth, textWidth(label(y), kDiagramFontSize));
+            labelWidth = std::max(labelWidth, textWidth(label(d.NegatedYLabels ? -y : y), kDiagramFontSize));
         add(SceneText{r.Left - kTick - 8 - labelWidth, (r.Top + r.Bottom) / 2.0, d.YTitle, kColorBlack,
                       kDiagramFontSize, true, TextAnchor::Centre, true});
     }
@@ -165,6 +165,16 @@ void RenderDiagram(const Diagram &d, DiagramScene &scene, std::optional<std::pai
         for (int i = 0; i < s.Count(); ++i)
             line.Points.emplace_back(chart.XToPixelF(s.XValues[size_t(i)]), chart.YToPixelF(s.YValues[size_t(i)]));
         add(std::move(line));
+    }
+    for (const DiagramMark &m : d.Marks) {
+        const double mx = chart.XToPixelF(m.X), my = chart.YToPixelF(m.Y);
+        add(SceneDot{mx, my, 3.5, m.Color});
+        if (m.Text.empty())
+            continue;
+        // beside the mark, on the side where it fits
+        const bool left = mx + 4 + textWidth(m.Text, kDiagramFontSize) > r.Right;
+        add(SceneText{left ? mx - 4 : mx + 4, m.TextBelow ? my + kDiagramFontSize + 3 : my - 5, m.Text, m.Color,
+                      kDiagramFontSize, false, left ? TextAnchor::Right : TextAnchor::Left, false});
     }
     if (crosshair) {
         const double cx = std::clamp(crosshair->first, r.Left, r.Right);

@@ -24,6 +24,15 @@ struct LegendEntry
     int Width = 2;
 };
 
+// A marked point of a curve with its label (a transition, a separation).
+struct DiagramMark
+{
+    double X = 0, Y = 0; // chart values
+    std::string Text;    // UTF-8, beside the mark
+    TColor Color = kColorBlack;
+    bool TextBelow = false; // else above the mark
+};
+
 struct Diagram
 {
     std::string Title;  // above the plot, UTF-8
@@ -31,6 +40,10 @@ struct Diagram
     std::string YTitle; // left of the left axis labels, written upwards
     ChartModel Chart;
     std::vector<LegendEntry> Legend; // top right inside the plot; none when empty
+    std::vector<DiagramMark> Marks;
+    // The series hold the negated values, so the axis grows downwards (as
+    // pressure coefficients are shown); the labels show the real values.
+    bool NegatedYLabels = false;
 };
 
 // --- drawing primitives (pixels; y downwards) ----------------------------
@@ -102,8 +115,8 @@ inline constexpr int kDiagramFontSize = 11;
 void LayoutDiagram(Diagram &d, int left, int top, int width, int height);
 
 // The primitives of the diagram laid out by LayoutDiagram: background, grid,
-// labels, titles, series (a series of one point becomes a dot), frame,
-// legend. `crosshair` (pixels) adds a crosshair with `readout` in the top
+// labels, titles, series (a series of one point becomes a dot), marks,
+// frame, legend. `crosshair` (pixels) adds a crosshair with `readout` in the top
 // left corner of the plot.
 void RenderDiagram(const Diagram &d, DiagramScene &scene,
                    std::optional<std::pair<int, int>> crosshair = std::nullopt,

@@ -5,18 +5,16 @@
 #include "ui/qtconvert.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace velmora {
 
 PolarForm::PolarForm(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : DiagramWindow(parent)
     , m_controller(std::make_unique<PolarWindowController>(*this))
 {
     setObjectName(QStringLiteral("FormPolaren"));
@@ -33,7 +31,6 @@ PolarForm::PolarForm(QWidget *parent)
     auto *unzoom = new QPushButton(QStringLiteral("Zoom zurück"));
     StatusLabel = new QLabel;
     StatusLabel->setObjectName(QStringLiteral("StatusPolaren"));
-    Canvas = new DiagramCanvas;
 
     auto *top = new QHBoxLayout;
     top->addWidget(new QLabel(QStringLiteral("Re-Zahlen")));
@@ -68,50 +65,11 @@ PolarForm::PolarForm(QWidget *parent)
     connect(image, &QPushButton::clicked, this, [this] { m_controller->DiagrammeSpeichernUnter(); });
     connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->ResetZoom(-1); });
 
-    Canvas->Scene = [this] { return m_controller->Scene(); };
-    Canvas->Resized = [this](int w, int h) { m_controller->Layout(w, h); };
-    Canvas->MouseMoved = [this](int x, int y) { m_controller->MouseMove(x, y); };
-    Canvas->MouseLeft = [this] { m_controller->MouseLeave(); };
-    Canvas->Dragged = [this](int x0, int y0, int x1, int y1) { m_controller->Drag(x0, y0, x1, y1); };
-    Canvas->Panned = [this](int x, int y, int dx, int dy) { m_controller->Pan(x, y, dx, dy); };
-    Canvas->Wheeled = [this](int x, int y, int notches) {
-        m_controller->ZoomPercent(x, y, notches > 0 ? 105 : 95);
-    };
+    wireCanvas(c);
     resize(980, 720);
 }
 
 PolarForm::~PolarForm() = default;
-
-void PolarForm::ShowInfo(const std::string &text)
-{
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), messageText(text), QMessageBox::Ok,
-                    this);
-    box.exec();
-}
-
-std::optional<std::string> PolarForm::ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
-                                                     const std::string &proposedName)
-{
-    QString patterns = fromUtf8(setup.FilterPattern);
-    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-    QFileDialog dialog(this, fromUtf8(setup.Title), fromUtf8(folder),
-                       fromUtf8(setup.FilterDescription) + QStringLiteral(" (") + patterns + QStringLiteral(")"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(fromUtf8(setup.DefaultSuffix));
-    if (!proposedName.empty())
-        dialog.selectFile(fromUtf8(proposedName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    const QString chosen = dialog.selectedFiles().front();
-    m_controller->ExportFolder = QFileInfo(chosen).absolutePath().toStdString();
-    return chosen.toStdString();
-}
-
-bool PolarForm::WritePng(const DiagramScene &scene, const std::string &path)
-{
-    return SaveScenePng(scene, QString::fromStdString(path));
-}
 
 void PolarForm::Repaint()
 {

@@ -2,8 +2,7 @@
 #pragma once
 
 #include "app/polarwindow.h"
-
-#include <QWidget>
+#include "ui/diagramwindow.h"
 
 #include <functional>
 #include <memory>
@@ -14,11 +13,9 @@ class QLineEdit;
 
 namespace velmora {
 
-class DiagramCanvas;
-
 // The polar window "Polaren": the Reynolds list and the profile switch on
 // top, the four diagrams, the status line with the count of failed angles.
-class PolarForm : public QWidget, public PolarView
+class PolarForm : public DiagramWindow
 {
     Q_OBJECT
 public:
@@ -30,23 +27,18 @@ public:
     QLineEdit *ReEdit = nullptr;
     QCheckBox *AllCheckBox = nullptr;
     QLabel *StatusLabel = nullptr;
-    DiagramCanvas *Canvas = nullptr;
 
     // Asks the owner for a new computation (inputs of the window changed,
     // the window was shown).
     std::function<void()> RefreshRequested;
 
-    // PolarView
-    void ShowInfo(const std::string &text) override;
-    std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
-                                              const std::string &proposedName) override;
-    bool WritePng(const DiagramScene &scene, const std::string &path) override;
     void Repaint() override;
 
     void ApplySettings(const PolarWindowSettings &s);
     PolarWindowSettings CurrentSettings() const;
 
 protected:
+    std::string &exportFolder() override { return m_controller->ExportFolder; }
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

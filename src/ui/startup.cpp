@@ -13,6 +13,7 @@
 #include "ui/diagramcanvas.h"
 #include "app/backgroundrunner.h"
 #include "app/maincontroller.h"
+#include "ui/boundarylayerform.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -292,7 +293,31 @@ int RunVelmora(QApplication &app)
         polars->Canvas->Painted = [timing] { timing->polarPainted(); };
     }
     polars->RefreshRequested = refreshPolars;
-    form1->Controller().OnAnalysisRefreshed = refreshPolars;
+    auto *layers = new BoundaryLayerForm(form1);
+    layers->move(260, 80);
+    // the boundary layers on a worker thread of their own, like the polars
+    auto layerRunner = std::make_unique<ThreadedRunner>(post);
+    auto layerComputer = std::make_shared<BoundaryLayerComputer>();
+    auto refreshLayers = [form1, layers, layerComputer, runner = layerRunner.get()] {
+        if (!layers->isVisible())
+            return;
+        MainController &c = form1->Controller();
+        const BoundaryLayerJob job = layers->Controller().MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
+        runner->Submit([job, layerComputer, layers]() -> BackgroundRunner::Apply {
+            BoundaryLayerResults results = layerComputer->Compute(job);
+            return [results = std::move(results), layers]() mutable { layers->Controller().Show(std::move(results)); };
+        });
+    };
+    layers->RefreshRequested = refreshLayers;
+    form1->Controller().OnAnalysisRefreshed = [refreshPolars, refreshLayers] {
+        refreshPolars();
+        refreshLayers();
+    };
+    form1->ShowBoundaryLayerWindow = [layers] {
+        layers->show();
+        layers->raise();
+        layers->activateWindow();
+    };
     form1->ShowPolarWindow = [polars] {
         polars->show();
         polars->raise();
@@ -333,6 +358,7 @@ int RunVelmora(QApplication &app)
     form1->Controller().SetAnalysisRunner(nullptr);
     analysisRunner.reset();
     polarRunner.reset();
+    layerRunner.reset();
     std::string error;
     if (!WriteSettings(*form1, *form3, SettingsPath(settingsFolder), error))
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));

@@ -318,6 +318,10 @@ void TForm1::buildMenus()
         if (ShowPolarWindow)
             ShowPolarWindow();
     });
+    add(ansicht, "Fenster Grenzschicht", [this] {
+        if (ShowBoundaryLayerWindow)
+            ShowBoundaryLayerWindow();
+    });
     add(ansicht, "Fenster Koordinaten", [this, &c] {
         if (!m_coordinateWindow) {
             m_coordinateWindow = new CoordinateWindow(c, Chart1, this);

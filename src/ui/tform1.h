@@ -103,6 +103,8 @@ public:
     void setRedistributionDialog(TForm4 *dialog) { m_redistributionDialog = dialog; }
     // "Ansicht" > "Fenster Polaren".
     std::function<void()> ShowPolarWindow;
+    // "Ansicht" > "Fenster Grenzschicht".
+    std::function<void()> ShowBoundaryLayerWindow;
 
     // MainView
     void ShowInfo(const std::string &text) override;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/maincontroller.h"
 #include "app/polarwindow.h"
+#include "fakediagramview.h"
 #include "geometry/naca4.h"
 #include "model/textfile.h"
 #include "support/testing.h"
@@ -14,35 +15,7 @@ using velmora::testing::TempDir;
 
 namespace {
 
-class FakePolarView : public PolarView
-{
-public:
-    std::deque<std::optional<std::string>> saveAnswers;
-    std::vector<std::string> infos;
-    std::vector<std::string> dialogTitles;
-    std::vector<std::string> pngPaths;
-    int repaints = 0;
-
-    void ShowInfo(const std::string &text) override { infos.push_back(text); }
-    std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &,
-                                              const std::string &) override
-    {
-        dialogTitles.push_back(setup.Title);
-        if (saveAnswers.empty()) {
-            ADD_FAILURE() << "unscripted save dialog " << setup.Title;
-            return std::nullopt;
-        }
-        auto a = saveAnswers.front();
-        saveAnswers.pop_front();
-        return a;
-    }
-    bool WritePng(const DiagramScene &scene, const std::string &path) override
-    {
-        pngPaths.push_back(path);
-        return !scene.Items.empty();
-    }
-    void Repaint() override { ++repaints; }
-};
+using FakePolarView = velmora::testing::FakeDiagramView;
 
 TProf_Projekt projectOf(std::initializer_list<const char *> codes)
 {

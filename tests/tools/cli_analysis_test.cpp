@@ -82,6 +82,50 @@ TEST(CliAnalyse, NodesFlagAddsOneCsvRowPerPoint)
     EXPECT_NEAR(speed(9 + 20), speed(9 + 60), 1e-4);
 }
 
+TEST(CliAnalyse, BlFlagAddsTheBoundaryLayerOfBothSidesAfterTheKeyValueLines)
+{
+    TempDir dir;
+    const std::string file = writeProfile(dir, "n.dat", MakeNaca4("2412", 41));
+    const CliRun r = runCommand({"analyse", file, "--alpha", "3", "--re", "500000", "--bl", "--nodes"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto all = lines(r.out);
+    // key=value lines, the nodes, then the trace
+    const auto header = std::find(all.begin(), all.end(), "side,s,x,v,delta2,delta3,h32,h12,state,cf,cd");
+    ASSERT_NE(header, all.end());
+    EXPECT_EQ(header - all.begin(), 8 + 1 + 81);
+    double xtrUpper = 0;
+    for (const std::string &line : all) {
+        if (line.rfind("xtr_upper=", 0) == 0)
+            xtrUpper = std::stod(line.substr(10));
+    }
+    int upper = 0, lower = 0;
+    std::string previousState = "laminar";
+    double turnedAt = -1;
+    for (auto it = header + 1; it != all.end(); ++it) {
+        std::vector<std::string> f;
+        std::stringstream in(*it);
+        for (std::string field; std::getline(in, field, ',');)
+            f.push_back(field);
+        ASSERT_EQ(f.size(), 11u) << *it;
+        if (f[0] == "upper") {
+            ++upper;
+            if (previousState == "laminar" && f[8] != "laminar")
+                turnedAt = std::stod(f[2]);
+            previousState = f[8];
+        } else {
+            ASSERT_EQ(f[0], "lower");
+            ++lower;
+        }
+        EXPECT_NEAR(std::stod(f[5]), std::stod(f[4]) * std::stod(f[6]), 1e-6 * std::stod(f[5])) << *it;
+    }
+    EXPECT_GE(upper + lower, 80);
+    EXPECT_GT(upper, 30);
+    EXPECT_GT(lower, 30);
+    // the upper layer turns turbulent at the node after the reported transition
+    EXPECT_GE(turnedAt, xtrUpper);
+    EXPECT_LT(turnedAt - xtrUpper, 0.1);
+}
+
 TEST(CliAnalyse, ReportsErrorsWithTheProgramsMessagesAndAFailureStatus)
 {
     TempDir dir;

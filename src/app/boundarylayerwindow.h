@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The boundary-layer window without a window: for the selected profile (or
+// every checked one) at the angle and Reynolds number of the speed
+// distribution, the pressure coefficient over x with the outline below it,
+// the thicknesses, the shape factor and the skin friction of both layers over
+// x, following every change. Like the polar window, computing is split from
+// showing: MakeJob on the GUI thread, a BoundaryLayerComputer anywhere, Show
+// on the GUI thread.
+
+#include "analysis/boundarylayertrace.h"
+#include "analysis/eppler.h"
+#include "app/diagrampanel.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct AnalysisInputs;
+
+extern const FileDialogSetup kTraceCsvDialog;
+extern const FileDialogSetup kTraceImageDialog;
+
+enum BoundaryLayerDiagramIndex {
+    kCpOverX = 0,      // cp, axis growing downwards
+    kOutline = 1,      // the profiles, below cp, same x scale, equal scaling
+    kThicknessOverX = 2, // delta2 and displacement thickness
+    kH12OverX = 3,
+    kCfOverX = 4,
+    kBoundaryLayerDiagrams = 5
+};
+
+struct BoundaryLayerJob
+{
+    uint64_t Generation = 0;
+    std::vector<JobProfile> Profiles;
+    double Alpha = 0; // degrees
+    double Re = 0;
+    std::string Error; // a field text that is not usable: nothing to compute
+};
+
+struct BoundaryLayerProfileResult
+{
+    std::string Name; // UTF-8
+    TColor Color = kColorRed;
+    std::string Refused;          // why the profile is not analysed (message text), or empty
+    std::vector<TKoordi> Outline; // the profile's points
+    float Ca = 0, Cm = 0, Cw = 0;
+    std::vector<TVPunkt> Nodes; // (x, y, |v/V|) per profile point
+    BoundaryLayerTrace Trace;
+};
+
+struct BoundaryLayerResults
+{
+    uint64_t Generation = 0;
+    std::vector<BoundaryLayerProfileResult> Profiles;
+    double Alpha = 0;
+    double Re = 0;
+    std::string Error;
+};
+
+// Computes jobs; keeps the last result of each profile, so that only the
+// profiles whose points changed (or all, when angle or Reynolds number did)
+// are analysed again. One per thread.
+class BoundaryLayerComputer
+{
+public:
+    BoundaryLayerResults Compute(const BoundaryLayerJob &job);
+
+private:
+    EpplerSolver m_solver;
+    std::vector<BoundaryLayerProfileResult> m_cache;
+    double m_alpha = 0, m_re = 0;
+};
+
+class BoundaryLayerWindowController
+{
+public:
+    explicit BoundaryLayerWindowController(DiagramView &view);
+
+    bool AllChecked = false; // "Alle angehakten Profile"
+    bool Visible = false;
+    std::string ExportFolder;
+
+    // The profiles to show: the selected one (if visible), or every visible
+    // one; angle and Reynolds number from the speed distribution's fields.
+    BoundaryLayerJob MakeJob(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs);
+    uint64_t LatestGeneration() const { return m_generation; }
+    // Shows results unless a newer job has been made since; true when shown.
+    bool Show(BoundaryLayerResults results);
+    // MakeJob, compute on this thread, Show.
+    void Refresh(const TProf_Projekt &project, int selectedRow, const AnalysisInputs &inputs);
+
+    Diagram &At(int i) { return m_panel.At(i); }
+    const Diagram &At(int i) const { return m_panel.At(i); }
+    const BoundaryLayerResults &Results() const { return m_results; }
+    // Per profile ca, cw, transition and separation, the refusals, or the input error.
+    std::string StatusText() const;
+
+    // cp and outline in the upper left cell, the other three diagrams in the
+    // other cells of a 2 x 2 grid of a w x h area.
+    void Layout(int width, int height) { m_panel.Layout(width, height); }
+    int DiagramAt(int x, int y) const { return m_panel.DiagramAt(x, y); }
+    // The crosshair follows the mouse across every diagram; the readout gives
+    // the values of the diagram under it at the mouse's x on both sides.
+    void MouseMove(int x, int y) { m_panel.MouseMove(x, y); }
+    void MouseLeave() { m_panel.MouseLeave(); }
+    const std::string &Readout() const { return m_panel.Readout(); }
+    void Drag(int x0, int y0, int x1, int y1) { m_panel.Drag(x0, y0, x1, y1); }
+    void Pan(int x, int y, int dx, int dy) { m_panel.Pan(x, y, dx, dy); }
+    void ZoomPercent(int x, int y, double percent) { m_panel.ZoomPercent(x, y, percent); }
+    void ResetZoom(int diagram) { m_panel.ResetZoom(diagram); } // -1: all
+    DiagramScene Scene() const { return m_panel.Scene(); }
+
+    // "Grenzschicht speichern unter": CSV of every shown trace.
+    void GrenzschichtSpeichernUnter();
+    // "Diagramme speichern unter": the diagrams as PNG or SVG (by the ending).
+    void DiagrammeSpeichernUnter();
+    // Header and one line per node of every shown trace.
+    std::string CsvText() const;
+
+    // The curves of one side of one shown profile, in march order (from
+    // the stagnation point to the trailing edge), as the diagrams draw them.
+    struct SideCurves
+    {
+        std::vector<double> cpX, cpS, cp; // every contour node of the side (s 0 before the trace starts)
+        std::vector<double> x, s, delta2, delta1, h12, cf;
+        double transitionS = -1, transitionX = -1, separationS = -1, separationX = -1;
+    };
+    const SideCurves &Curves(int profile, int side) const { return m_curves[size_t(profile)][size_t(side)]; }
+
+private:
+    void rebuild();
+    void layout(int width, int height);
+    void fit(int diagram);
+    void fitOutline();
+    std::string readout(int diagram, int x, int y) const;
+
+    DiagramView &m_view;
+    uint64_t m_generation = 0;
+    BoundaryLayerResults m_results;
+    std::vector<std::array<SideCurves, 2>> m_curves;
+    DiagramPanel m_panel;
+    BoundaryLayerComputer m_computer;
+};
+
+} // namespace velmora

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/boundarylayerwindow.h"
+#include "ui/diagramwindow.h"
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+
+namespace velmora {
+
+// The boundary-layer window "Grenzschicht": the profile switch and the
+// export buttons on top, cp with the outline, thicknesses, H12 and cf, the
+// status line with ca, cw, transition and separation.
+class BoundaryLayerForm : public DiagramWindow
+{
+    Q_OBJECT
+public:
+    explicit BoundaryLayerForm(QWidget *parent = nullptr);
+    ~BoundaryLayerForm() override;
+
+    BoundaryLayerWindowController &Controller() { return *m_controller; }
+
+    QCheckBox *AllCheckBox = nullptr;
+    QLabel *StatusLabel = nullptr;
+
+    // Asks the owner for a new computation (inputs of the window changed,
+    // the window was shown).
+    std::function<void()> RefreshRequested;
+
+    void Repaint() override;
+
+protected:
+    std::string &exportFolder() override { return m_controller->ExportFolder; }
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    std::unique_ptr<BoundaryLayerWindowController> m_controller;
+};
+
+} // namespace velmora

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "app/diagrampanel.h"
+#include "ui/diagramcanvas.h"
+
+#include <QWidget>
+
+#include <string>
+
+namespace velmora {
+
+// A top-level window of diagrams (polars, boundary layer): the message box,
+// the save dialog and PNG output its controller asks for, and the canvas
+// wired to the controller's mouse and zoom.
+class DiagramWindow : public QWidget, public DiagramView
+{
+    Q_OBJECT
+public:
+    explicit DiagramWindow(QWidget *parent = nullptr);
+
+    DiagramCanvas *Canvas = nullptr;
+
+    // DiagramView (Repaint stays with the window)
+    void ShowInfo(const std::string &text) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
+                                              const std::string &proposedName) override;
+    bool WritePng(const DiagramScene &scene, const std::string &path) override;
+
+protected:
+    // Where the controller starts its save dialogs; the chosen file's folder goes there.
+    virtual std::string &exportFolder() = 0;
+
+    // Canvas -> controller: scene, size, mouse, drag zoom, right-drag pan, wheel zoom.
+    template <class Controller>
+    void wireCanvas(Controller &c)
+    {
+        Canvas->Scene = [&c] { return c.Scene(); };
+        Canvas->Resized = [&c](int w, int h) { c.Layout(w, h); };
+        Canvas->MouseMoved = [&c](int x, int y) { c.MouseMove(x, y); };
+        Canvas->MouseLeft = [&c] { c.MouseLeave(); };
+        Canvas->Dragged = [&c](int x0, int y0, int x1, int y1) { c.Drag(x0, y0, x1, y1); };
+        Canvas->Panned = [&c](int x, int y, int dx, int dy) { c.Pan(x, y, dx, dy); };
+        Canvas->Wheeled = [&c](int x, int y, int notches) { c.ZoomPercent(x, y, notches > 0 ? 105 : 95); };
+    }
+};
+
+} // namespace velmora
