@@ -67,6 +67,26 @@ void DesignCommands::finish(int index, bool markProfile, const std::string &capt
     m_controller.AfterProfileChange(index, markProfile);
 }
 
+void DesignCommands::applyWithDialog(const DesignDialogSetup &setup, std::vector<std::string> &remembered,
+                                     std::function<GeometryResult(TProfile &, const std::vector<double> &)> operation)
+{
+    const int row = m_controller.SelectedRow();
+    const std::string caption = setup.title;
+    m_view.ShowDesignDialog(setup, [this, row, caption, &remembered, operation](const DesignDialogAnswer &answer) {
+        std::vector<double> v;
+        if (!readNumbers(answer.fields, v))
+            return false;
+        TProfile *p = m_controller.SelectedProfile();
+        if (!p)
+            return true;
+        if (!m_controller.Accepted(operation(*p, v)))
+            return false;
+        remembered = answer.fields;
+        finish(row, true, caption);
+        return true;
+    });
+}
+
 void DesignCommands::DickeUndWoelbungAendern()
 {
     TProfile *profile = usableProfile();
@@ -118,19 +138,8 @@ void DesignCommands::Endleistendicke()
         + " % der Profiltiefe. Die Änderung läuft zur Nase hin über den Übergangsbereich aus.";
     setup.fields = {{"Endleistendicke [% Tiefe]", m_gapFields[0]},
                     {"Übergangsbereich [% Tiefe]", m_gapFields[1]}};
-    const int row = m_controller.SelectedRow();
-    m_view.ShowDesignDialog(setup, [this, row](const DesignDialogAnswer &answer) {
-        std::vector<double> v;
-        if (!readNumbers(answer.fields, v))
-            return false;
-        TProfile *p = m_controller.SelectedProfile();
-        if (!p)
-            return true;
-        if (!m_controller.Accepted(SetTrailingEdgeGap(*p, v[0] / 100, v[1] / 100)))
-            return false;
-        m_gapFields = answer.fields;
-        finish(row, true, "Endleistendicke");
-        return true;
+    applyWithDialog(setup, m_gapFields, [](TProfile &p, const std::vector<double> &v) {
+        return SetTrailingEdgeGap(p, v[0] / 100, v[1] / 100);
     });
 }
 
@@ -143,19 +152,8 @@ void DesignCommands::Nasenradius()
     setup.note = "Der Nasenradius wird mit dem Faktor multipliziert; die Änderung läuft bis zum Ende "
                  "des Übergangsbereichs aus.";
     setup.fields = {{"Faktor", m_noseFields[0]}, {"Übergangsbereich [% Tiefe]", m_noseFields[1]}};
-    const int row = m_controller.SelectedRow();
-    m_view.ShowDesignDialog(setup, [this, row](const DesignDialogAnswer &answer) {
-        std::vector<double> v;
-        if (!readNumbers(answer.fields, v))
-            return false;
-        TProfile *p = m_controller.SelectedProfile();
-        if (!p)
-            return true;
-        if (!m_controller.Accepted(ScaleNoseRadius(*p, v[0], v[1] / 100)))
-            return false;
-        m_noseFields = answer.fields;
-        finish(row, true, "Nasenradius");
-        return true;
+    applyWithDialog(setup, m_noseFields, [](TProfile &p, const std::vector<double> &v) {
+        return ScaleNoseRadius(p, v[0], v[1] / 100);
     });
 }
 
@@ -170,19 +168,8 @@ void DesignCommands::Klappe()
     setup.fields = {{"Drehachse X [% Tiefe]", m_flapFields[0]},
                     {"Drehachse Höhe [% der Dicke über der Unterseite]", m_flapFields[1]},
                     {"Ausschlag [°]", m_flapFields[2]}};
-    const int row = m_controller.SelectedRow();
-    m_view.ShowDesignDialog(setup, [this, row](const DesignDialogAnswer &answer) {
-        std::vector<double> v;
-        if (!readNumbers(answer.fields, v))
-            return false;
-        TProfile *p = m_controller.SelectedProfile();
-        if (!p)
-            return true;
-        if (!m_controller.Accepted(DeflectFlap(*p, v[0] / 100, v[1] / 100, v[2])))
-            return false;
-        m_flapFields = answer.fields;
-        finish(row, true, "Klappe");
-        return true;
+    applyWithDialog(setup, m_flapFields, [](TProfile &p, const std::vector<double> &v) {
+        return DeflectFlap(p, v[0] / 100, v[1] / 100, v[2]);
     });
 }
 

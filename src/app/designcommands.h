@@ -4,6 +4,7 @@
 #include "app/designview.h"
 #include "app/maincontroller.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ private:
     // Numbers of the fields; false after the error message.
     bool readNumbers(const std::vector<std::string> &texts, std::vector<double> &values);
     void finish(int index, bool markProfile, const std::string &caption);
+    // Asks the dialog's fields, applies the operation to the selected profile and
+    // remembers the fields for the next opening; the dialog's title names the undo step.
+    void applyWithDialog(const DesignDialogSetup &setup, std::vector<std::string> &remembered,
+                         std::function<GeometryResult(TProfile &, const std::vector<double> &)> operation);
 
     MainController &m_controller;
     DesignView &m_view;
