@@ -2,6 +2,7 @@
 #include "analysis/stages.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace velmora::eppler {
 
@@ -22,6 +23,12 @@ constexpr int kSubStepLimit = 100000;
 // value varies continuously with the geometry; the growth over the last
 // percent of chord it leaves out is a few per cent of the drag.
 constexpr double kDragStation = 0.01;
+
+// Gradients ahead compared bitwise: NaN (no step ahead) equals NaN.
+bool sameAhead(const std::array<double, 2> &a, const std::array<double, 2> &b)
+{
+    return std::memcmp(a.data(), b.data(), sizeof(double) * 2) == 0;
+}
 
 double finite(double value)
 {
@@ -78,7 +85,7 @@ Rates StepRates(double h32, double delta2, double u, double h, double dUds, doub
 }
 
 StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, float h32In,
-                             double sqrtRe, StepCache &cache)
+                             double sqrtRe, StepCache &cache, const FlowAhead &ahead)
 {
     StepResult out;
     out.delta2 = delta2In;
@@ -93,7 +100,8 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         && std::fabs(u1 - cache.u1) + std::fabs(u2 - cache.u2) + std::fabs(ds - cache.ds)
                 + std::fabs(double(h32In) - cache.h32)
             < 1e-7
-        && std::fabs(scaled - cache.delta2Scaled) < 1e-7;
+        && std::fabs(scaled - cache.delta2Scaled) < 1e-7
+        && sameAhead(ahead.gradient, cache.ahead);
     const double previousSqrtRe = cache.sqrtRe;
     cache.valid = true;
     cache.u1 = u1;
@@ -101,6 +109,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     cache.ds = ds;
     cache.h32 = h32In;
     cache.delta2Scaled = scaled;
+    cache.ahead = ahead.gradient;
     cache.sqrtRe = sqrtRe;
     auto remember = [&](const StepResult &r) {
         cache.outDelta2 = r.delta2;
@@ -141,6 +150,15 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     int lastFailed = 0;
     if (h32 < 0.0)
         out.laminarPart = 0.0;
+    // Whether a laminar layer at its separation limit thickens its shape
+    // again: its dissipation outweighs the deceleration.
+    static const double laminarLimitH12 = ShapeFactorH12(kLaminarLimit).h12;
+    auto laminarRecovers = [&](double d2, double u, double gradient) {
+        if (!(gradient == gradient))
+            return false;
+        const Rates r = StepRates(kLaminarLimit, d2, u, 1.0, gradient, sqrtRe);
+        return r.d3 - kLaminarLimit * r.d2 > 0.0;
+    };
 
     for (int iteration = 0;; ++iteration) {
         if (iteration == kSubStepLimit)
@@ -148,7 +166,8 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         h = std::min(h, ds - p);
         const double up = u1 + dUds * p;
         const double sign = h32 < 0.0 ? -1.0 : 1.0;
-        const double absH = std::fabs(h32);
+        double absH = std::fabs(h32);
+        bool atLaminarLimit = false; // at the limit and recovering: no transition
 
         if (h32 < 0.0) {
             // A layer at the limit whose shape factor grows again (the
@@ -168,6 +187,29 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
                 return remember(out);
             }
         } else if (h32 <= kLaminarLimit + kLimitTolerance) {
+            // A laminar layer at its separation limit whose shape factor grows
+            // again is integrated on; one that separates reattaches laminar
+            // when it recovers where the speed falls no longer so steeply, at
+            // the next node: over a stretch this short the separated shear
+            // layer cannot turn turbulent (that takes a run of some 10^4 in
+            // its Reynolds number). Otherwise laminar separation is transition.
+            h32 = kLaminarLimit;
+            absH = kLaminarLimit;
+            if (laminarRecovers(delta2, up, dUds))
+                atLaminarLimit = true;
+            else {
+                // Without wall shear the momentum balance alone carries the
+                // separated layer to the node.
+                const double held = delta2 * checkedPow(up / u2, laminarLimitH12 + 2.0);
+                if (u2 < up && laminarRecovers(held, ahead.u[0], ahead.gradient[0])
+                    && laminarRecovers(held, ahead.u[1], ahead.gradient[1])) {
+                    out.delta2 = stored(held);
+                    out.h32 = stored(kLaminarLimit);
+                    return remember(out);
+                }
+            }
+        }
+        if (h32 > 0.0 && h32 <= kLaminarLimit + kLimitTolerance && !atLaminarLimit) {
             // Laminar separation is transition.
             out.uTransition = up;
             out.h32Transition = h32;
@@ -215,6 +257,8 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             } else if (h32m < limit + kLimitTolerance && canShorten) {
                 failed = 2;
                 nextH = (absH - limit) * (h / 2.0) / (absH - h32m);
+            } else if (atLaminarLimit && h32m < limit) {
+                failed = 2; // recovering, but not over this whole sub-step
             } else {
                 const Rates corrector = StepRates(sign * h32m, delta2m, um, h, dUds, sqrtRe);
                 delta2New = delta2 + corrector.d2;
@@ -226,7 +270,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
                     measure6 = std::fabs(absH - 2.0 * h32m + h32New);
                     if (!(h32New < 2.0))
                         failed = 4;
-                    else if (!(std::fabs(h32New - absH) <= 0.01))
+                    else if (!(std::fabs(h32New - absH) <= 0.01) || (atLaminarLimit && h32New < limit))
                         failed = 5;
                     else if (!(measure6 <= 0.002))
                         failed = 6;
@@ -397,10 +441,16 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                     : dragBefore[j] + (here - dragBefore[j]) * (dragAt - sBefore) / (double(s) - sBefore);
                 dragBefore[j] = here;
             };
+            FlowAhead ahead;
+            for (int k = 0, at = f; k < 2 && at != last; ++k, at += stepDir) {
+                ahead.u[size_t(k)] = std::fabs(v[at]);
+                ahead.gradient[size_t(k)] =
+                    (std::fabs(v[at + stepDir]) - ahead.u[size_t(k)]) / c.len[side == 1 ? at : at + 1];
+            }
             for (int j = 0; j < reynoldsCount; ++j) {
                 const float previous = h32[j];
                 const StepResult r =
-                    BoundaryLayerStep(u1, u2, ds, delta2[j], h32[j], sqrtRe[j], cache);
+                    BoundaryLayerStep(u1, u2, ds, delta2[j], h32[j], sqrtRe[j], cache, ahead);
                 if (f == first) {
                     lamRun[j] = 0.0f;
                     attRun[j] = 0.0f;

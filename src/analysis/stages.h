@@ -185,6 +185,7 @@ struct StepCache
 {
     bool valid = false;
     double u1 = 0, u2 = 0, ds = 0, h32 = 0, delta2Scaled = 0;
+    std::array<double, 2> ahead{};
     double sqrtRe = 0;
     float outDelta2 = 0, outH32 = 0;
 };
@@ -199,8 +200,17 @@ struct StepResult
     double h32Transition = 0;
 };
 
+// The two steps after this one: the speed at their start and dU/ds along
+// them (NaN where the side ends before). They decide whether a laminar layer
+// that separates in this step reattaches.
+struct FlowAhead
+{
+    std::array<double, 2> u{std::nan(""), std::nan("")};
+    std::array<double, 2> gradient{std::nan(""), std::nan("")};
+};
+
 StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2, float h32, double sqrtRe,
-                             StepCache &cache);
+                             StepCache &cache, const FlowAhead &ahead = {});
 
 struct SideOutcome
 {

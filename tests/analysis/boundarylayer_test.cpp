@@ -172,3 +172,32 @@ TEST(BoundaryLayerStep, TransitionAndSeparationLieInsideTheStepAndMoveWithTheFlo
     EXPECT_GE(laminarInside, 10);
     EXPECT_GE(attachedInside, 10);
 }
+
+TEST(BoundaryLayerStep, LaminarLayerSeparatingInALocalDipReattachesLaminar)
+{
+    // A short, sharp fall of the speed behind which it rises again (a point
+    // slightly out of line near the nose) separates the laminar layer only
+    // locally; where the deceleration goes on, separation is transition.
+    const double sqrtRe = std::sqrt(2e5);
+    FlowAhead rising;
+    rising.u = {1.12, 1.13};
+    rising.gradient = {1.0, 0.7};
+    FlowAhead falling;
+    falling.u = {1.12, 1.04};
+    falling.gradient = {-8.0, -8.0};
+    StepCache a, b, c;
+    const StepResult dip = BoundaryLayerStep(1.2, 1.12, 0.01, 1.6e-4f, 1.585f, sqrtRe, a, rising);
+    const StepResult on = BoundaryLayerStep(1.2, 1.12, 0.01, 1.6e-4f, 1.585f, sqrtRe, b, falling);
+    const StepResult blind = BoundaryLayerStep(1.2, 1.12, 0.01, 1.6e-4f, 1.585f, sqrtRe, c);
+    ASSERT_LT(on.h32, 0.0f) << "the fall must reach the limit inside the step";
+    EXPECT_LT(on.laminarPart, 0.01);
+    EXPECT_GT(dip.h32, 0.0f);
+    EXPECT_EQ(dip.laminarPart, 0.01);
+    EXPECT_EQ(dip.attachedPart, 0.01);
+    EXPECT_GT(dip.delta2, 1.6e-4f) << "the separated stretch thickens the layer";
+    EXPECT_EQ(blind.h32, on.h32) << "at the end of a side there is nothing to reattach on";
+    // The reattached layer goes on laminar in the rising flow.
+    StepCache d;
+    const StepResult after = BoundaryLayerStep(1.12, 1.13, 0.01, dip.delta2, dip.h32, sqrtRe, d, rising);
+    EXPECT_GT(after.h32, dip.h32);
+}
