@@ -188,11 +188,14 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             }
         } else if (h32 <= kLaminarLimit + kLimitTolerance) {
             // A laminar layer at its separation limit whose shape factor grows
-            // again is integrated on; one that separates reattaches laminar
-            // when it recovers where the speed falls no longer so steeply, at
-            // the next node: over a stretch this short the separated shear
-            // layer cannot turn turbulent (that takes a run of some 10^4 in
-            // its Reynolds number). Otherwise laminar separation is transition.
+            // again is integrated on. One that separates in a short dip of the
+            // speed (the speed rises again along the next step, and the layer
+            // recovers along the one after) reattaches laminar at the next
+            // node: over a stretch this short the separated shear layer cannot
+            // turn turbulent (that takes a run of some 10^4 in its Reynolds
+            // number). A point slightly out of line makes such dips near the
+            // nose, and whether the contour resolves it must not decide the
+            // transition. Otherwise laminar separation is transition.
             h32 = kLaminarLimit;
             absH = kLaminarLimit;
             if (laminarRecovers(delta2, up, dUds))
@@ -201,8 +204,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
                 // Without wall shear the momentum balance alone carries the
                 // separated layer to the node.
                 const double held = delta2 * checkedPow(up / u2, laminarLimitH12 + 2.0);
-                if (u2 < up && laminarRecovers(held, ahead.u[0], ahead.gradient[0])
-                    && laminarRecovers(held, ahead.u[1], ahead.gradient[1])) {
+                if (u2 < up && ahead.gradient[0] > 0.0 && laminarRecovers(held, ahead.u[1], ahead.gradient[1])) {
                     out.delta2 = stored(held);
                     out.h32 = stored(kLaminarLimit);
                     return remember(out);

@@ -202,7 +202,7 @@ struct StepResult
 
 // The two steps after this one: the speed at their start and dU/ds along
 // them (NaN where the side ends before). They decide whether a laminar layer
-// that separates in this step reattaches.
+// that separates in this step reattaches: only where the speed rises again.
 struct FlowAhead
 {
     std::array<double, 2> u{std::nan(""), std::nan("")};
