@@ -58,11 +58,13 @@ double quantile(std::vector<double> v, double q)
 TEST(Consistency, TransitionAndLiftMoveSmoothlyWithTheAngle)
 {
     EpplerSolver solver;
-    for (const char *digits : {"0012", "0018", "2409", "2412", "4415", "23009", "23012", "23018"}) {
+    for (const char *digits : {"0009", "0012", "0015", "0018", "2409", "2412", "2415", "2418", "4409", "4412",
+                               "4415", "4418", "23009", "23012", "23015", "23018"}) {
         for (const char *re : {"200000", "1000000"}) {
             const TransitionPolar polar =
                 ComputeTransitionPolar(solver, nacaSection(digits), re, "-4", "8", "0,1");
             ASSERT_EQ(polar.status, PolarStatus::Ok) << digits;
+            const std::string name = std::string(digits) + " Re " + re;
             int forward = 0, moved = 0;
             for (size_t k = 1; k < polar.rows.size(); ++k) {
                 const TUmschlagPunkt &a = polar.rows[k - 1], &b = polar.rows[k];
@@ -70,22 +72,29 @@ TEST(Consistency, TransitionAndLiftMoveSmoothlyWithTheAngle)
                     ++forward;
                     moved += a.xUpper != b.xUpper;
                 }
-                EXPECT_GE(b.ca, a.ca) << digits << " Re " << re << " at " << b.angle;
             }
-            EXPECT_GE(moved, 0.9 * forward) << digits << " Re " << re << ": transition stuck at nodes";
+            EXPECT_GE(moved, 0.9 * forward) << name << ": transition stuck at nodes";
+            // Where the laminar layer first separates right behind the nose
+            // the transition jumps there from mid-chord, and the thin cambered
+            // section gives back a few thousandths of lift at that angle. The
+            // thin symmetric section stalls inside the range at the low
+            // Reynolds number, once its lift has reached what such a section
+            // really reaches there; a separation the turbulent layer only
+            // touches behind the nose is no stall.
+            const bool jumps = name.rfind("4409", 0) == 0;
+            const bool stalls = name == "0009 Re 200000";
+            const auto peak = std::max_element(polar.rows.begin(), polar.rows.end(),
+                                               [](const TUmschlagPunkt &a, const TUmschlagPunkt &b) { return a.ca < b.ca; });
+            if (stalls) {
+                EXPECT_GT(peak->angle, 7.0f);
+                EXPECT_GT(peak->ca, 0.75f);
+            }
+            for (auto row = polar.rows.begin() + 1; row != (stalls ? peak : polar.rows.end()); ++row) {
+                const float tolerance = jumps || stalls ? 0.005f : 0.0f;
+                EXPECT_GE(row->ca, (row - 1)->ca - tolerance) << name << " at " << row->angle;
+            }
         }
     }
-    // The thin symmetric section stalls inside the range at the low Reynolds
-    // number, but only once the lift curve has run on to about 7 degrees; a
-    // separation the turbulent layer only touches behind the nose is no stall.
-    const TransitionPolar thin = ComputeTransitionPolar(solver, nacaSection("0009"), "200000", "-4", "8", "0,1");
-    ASSERT_EQ(thin.status, PolarStatus::Ok);
-    const auto peak = std::max_element(thin.rows.begin(), thin.rows.end(),
-                                       [](const TUmschlagPunkt &a, const TUmschlagPunkt &b) { return a.ca < b.ca; });
-    EXPECT_GT(peak->angle, 7.0f);
-    EXPECT_GT(peak->ca, 0.75f);
-    for (auto row = thin.rows.begin() + 1; row != peak; ++row)
-        EXPECT_GT(row->ca, (row - 1)->ca - 0.01f) << "at " << row->angle;
 }
 
 TEST(Consistency, RoundedOrNoisyCoordinatesGiveTheDragOfTheExactOnes)
