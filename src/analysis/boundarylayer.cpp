@@ -85,7 +85,8 @@ Rates StepRates(double h32, double delta2, double u, double h, double dUds, doub
 }
 
 StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, float h32In,
-                             double sqrtRe, StepCache &cache, const FlowAhead &ahead)
+                             double sqrtRe, StepCache &cache, const FlowAhead &ahead,
+                             LaminarBubble *bubble)
 {
     StepResult out;
     out.delta2 = delta2In;
@@ -96,7 +97,9 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     // The next Reynolds number at the same laminar step: laminar thickness
     // scales with 1/sqrt(Re), the shape factor does not change.
     const double scaled = double(delta2In) * sqrtRe;
-    const bool hit = cache.valid && cache.outH32 > 0.0f && u1 > 0.0
+    // A bubble's run depends on the Reynolds number itself.
+    const bool inBubble = bubble && bubble->speed > 0.0f;
+    const bool hit = cache.valid && cache.reusable && !inBubble && cache.outH32 > 0.0f && u1 > 0.0
         && std::fabs(u1 - cache.u1) + std::fabs(u2 - cache.u2) + std::fabs(ds - cache.ds)
                 + std::fabs(double(h32In) - cache.h32)
             < 1e-7
@@ -111,9 +114,12 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     cache.delta2Scaled = scaled;
     cache.ahead = ahead.gradient;
     cache.sqrtRe = sqrtRe;
+    cache.reusable = !inBubble;
     auto remember = [&](const StepResult &r) {
         cache.outDelta2 = r.delta2;
         cache.outH32 = r.h32;
+        if (bubble && bubble->speed > 0.0f)
+            cache.reusable = false;
         return r;
     };
     if (hit) {
@@ -131,6 +137,8 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
     // rounded or noisy points near the trailing edge make such jumps too.
     if (u1 == 0.0 || (h32In > 0.0f && (u2 - u1) / u1 > 1.0)) {
         // Stagnation-point flow (Hiemenz).
+        if (bubble)
+            *bubble = LaminarBubble{};
         out.delta2 = stored(0.290043 / (sqrtRe * checkedSqrt(dUds)));
         out.h32 = stored(1.619977);
         return remember(out);
@@ -159,6 +167,46 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         const Rates r = StepRates(kLaminarLimit, d2, u, 1.0, gradient, sqrtRe);
         return r.d3 - kLaminarLimit * r.d2 > 0.0;
     };
+
+    // Runs the shear layer of a laminar separation bubble on from p0: at the
+    // speed it separated with, so without wall shear and pressure gradient
+    // its momentum thickness stays. It reattaches laminar where the speed
+    // comes back to that speed; where its run is spent it turns turbulent,
+    // and the turbulent layer takes up the pressure the bubble held back with
+    // the growth of a separated layer. False when the bubble outlasts the step
+    // (out is set); true to integrate on from p.
+    auto runBubble = [&](double p0) {
+        const double uSep = bubble->speed;
+        const double end = p0 + double(bubble->runLeft);
+        if (dUds > 0.0 && u1 + dUds * std::min(ds, end) >= uSep) {
+            p = std::max(p0, (uSep - u1) / dUds);
+            h32 = kLaminarLimit;
+            *bubble = LaminarBubble{};
+            cache.reusable = false;
+            return true;
+        }
+        if (end <= ds) {
+            const double uTurbulent = u1 + dUds * end;
+            static const double turbulentH12 = ShapeFactorH12(-kLaminarLimit).h12;
+            delta2 *= checkedPow(uSep / uTurbulent, (turbulentH12 + 5.0) / 2.0);
+            out.uTransition = uTurbulent;
+            out.h32Transition = kLaminarLimit;
+            out.laminarPart = end;
+            h32 = -kLaminarLimit;
+            p = end;
+            halvings = 0;
+            h = ds - p;
+            *bubble = LaminarBubble{};
+            cache.reusable = false;
+            return true;
+        }
+        bubble->runLeft = stored(end - ds);
+        out.delta2 = stored(delta2);
+        out.h32 = stored(kLaminarLimit);
+        return false;
+    };
+    if (inBubble && h32 > 0.0 && !runBubble(0.0))
+        return remember(out);
 
     for (int iteration = 0;; ++iteration) {
         if (iteration == kSubStepLimit)
@@ -211,8 +259,15 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
                 }
             }
         }
+        if (bubble && h32 > 0.0 && h32 <= kLaminarLimit + kLimitTolerance && !atLaminarLimit) {
+            bubble->speed = stored(up);
+            bubble->runLeft = stored(kBubbleReynolds / (sqrtRe * sqrtRe * up));
+            if (!runBubble(p))
+                return remember(out);
+            continue;
+        }
         if (h32 > 0.0 && h32 <= kLaminarLimit + kLimitTolerance && !atLaminarLimit) {
-            // Laminar separation is transition.
+            // Without a bubble to follow, laminar separation is transition.
             out.uTransition = up;
             out.h32Transition = h32;
             out.laminarPart = p;
@@ -405,6 +460,7 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             recoverySpeed{};
         std::array<double, kMaxReynolds> sqrtRe{};
         std::array<bool, kMaxReynolds> separated{};
+        std::array<LaminarBubble, kMaxReynolds> bubble{};
         for (int j = 0; j < reynoldsCount; ++j) {
             h32[j] = 1.0f;
             transitionFactor[j] = 0.99f;
@@ -452,7 +508,7 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
             for (int j = 0; j < reynoldsCount; ++j) {
                 const float previous = h32[j];
                 const StepResult r =
-                    BoundaryLayerStep(u1, u2, ds, delta2[j], h32[j], sqrtRe[j], cache, ahead);
+                    BoundaryLayerStep(u1, u2, ds, delta2[j], h32[j], sqrtRe[j], cache, ahead, &bubble[j]);
                 if (f == first) {
                     lamRun[j] = 0.0f;
                     attRun[j] = 0.0f;

@@ -186,6 +186,7 @@ struct StepCache
     bool valid = false;
     double u1 = 0, u2 = 0, ds = 0, h32 = 0, delta2Scaled = 0;
     std::array<double, 2> ahead{};
+    bool reusable = false; // the result scales with 1/sqrtRe (no bubble took part)
     double sqrtRe = 0;
     float outDelta2 = 0, outH32 = 0;
 };
@@ -209,8 +210,26 @@ struct FlowAhead
     std::array<double, 2> gradient{std::nan(""), std::nan("")};
 };
 
+// A laminar layer that has separated and not yet turned turbulent: its shear
+// layer runs on at the speed it left the wall with (the separation bubble
+// holds the pressure) until its run reaches kBubbleReynolds / (Re U). speed
+// is 0 while the layer is attached.
+struct LaminarBubble
+{
+    float speed = 0;
+    float runLeft = 0;
+};
+
+// Reynolds number (speed at separation times run) after which the shear layer
+// of a laminar separation bubble has turned turbulent; measurements give some
+// 2e4 to 5e4, the low end is taken.
+inline constexpr double kBubbleReynolds = 2e4;
+
+// With a bubble, a laminar layer that separates runs on as a bubble (updated
+// in place) instead of turning turbulent where it separates; without one it
+// turns turbulent there.
 StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2, float h32, double sqrtRe,
-                             StepCache &cache, const FlowAhead &ahead = {});
+                             StepCache &cache, const FlowAhead &ahead = {}, LaminarBubble *bubble = nullptr);
 
 struct SideOutcome
 {

@@ -202,3 +202,41 @@ TEST(BoundaryLayerStep, LaminarLayerSeparatingInALocalDipReattachesLaminar)
     const StepResult after = BoundaryLayerStep(1.12, 1.13, 0.01, dip.delta2, dip.h32, sqrtRe, d, rising);
     EXPECT_GT(after.h32, dip.h32);
 }
+
+TEST(BoundaryLayerStep, SeparationBubbleTurnsTurbulentAfterItsRunOrReattachesWhereTheSpeedComesBack)
+{
+    // Howarth's retarded flow separates the laminar layer at s = 0.12 (speed
+    // 0.88). Followed as a bubble, its shear layer turns turbulent a run of
+    // kBubbleReynolds / (Re U) later, sooner at the higher Reynolds number.
+    auto transitionAt = [](double re, const std::function<double(double)> &u) {
+        float delta2 = 0.0f, h32 = 1.0f;
+        StepCache cache;
+        LaminarBubble bubble;
+        const double ds = 0.005;
+        for (int i = 0; i < 100; ++i) {
+            const double s = i * ds;
+            FlowAhead ahead;
+            for (int k = 0; k < 2; ++k) {
+                ahead.u[size_t(k)] = u(s + (k + 1) * ds);
+                ahead.gradient[size_t(k)] = (u(s + (k + 2) * ds) - u(s + (k + 1) * ds)) / ds;
+            }
+            const StepResult r = BoundaryLayerStep(u(s), u(s + ds), ds, delta2, h32, std::sqrt(re), cache, ahead, &bubble);
+            if (h32 > 0.0f && r.h32 < 0.0f)
+                return s + r.laminarPart;
+            EXPECT_TRUE(r.h32 > 0.0f || bubble.speed == 0.0f);
+            delta2 = r.delta2;
+            h32 = r.h32;
+        }
+        return -1.0;
+    };
+    const auto retarded = [](double s) { return 1.0 - s; };
+    for (double re : {2e5, 1e6}) {
+        const double run = kBubbleReynolds / (re * 0.88);
+        EXPECT_NEAR(transitionAt(re, retarded), 0.12 + run, 0.2 * run) << re;
+    }
+    // Where the speed comes back to the separation speed within the run, the
+    // bubble closes and the layer goes on laminar.
+    const auto dip = [](double s) { return s < 0.2 ? 1.0 - s : std::min(1.0, 0.8 + 4.0 * (s - 0.2)); };
+    EXPECT_LT(transitionAt(2e5, dip), 0.0);
+    EXPECT_GT(transitionAt(2e6, dip), 0.12) << "a short run turns turbulent inside the dip";
+}

@@ -138,7 +138,7 @@ TEST(BoundaryLayerTrace, RecordsEveryNodeOfBothSidesWithTransitionAndSeparationW
 {
     const auto points = nacaSection("2412");
     const int n = int(points.size());
-    const Traced t = traced(points, 4.0f, 2e5f);
+    const Traced t = traced(points, 4.0f, 1e6f);
     const SideTrace &up = t.trace.sides[kTraceUpper];
     const SideTrace &lo = t.trace.sides[kTraceLower];
     ASSERT_FALSE(up.nodes.empty());

@@ -74,25 +74,8 @@ TEST(Consistency, TransitionAndLiftMoveSmoothlyWithTheAngle)
                 }
             }
             EXPECT_GE(moved, 0.9 * forward) << name << ": transition stuck at nodes";
-            // Where the laminar layer first separates right behind the nose
-            // the transition jumps there from mid-chord, and the thin cambered
-            // section gives back a few thousandths of lift at that angle. The
-            // thin symmetric section stalls inside the range at the low
-            // Reynolds number, once its lift has reached what such a section
-            // really reaches there; a separation the turbulent layer only
-            // touches behind the nose is no stall.
-            const bool jumps = name.rfind("4409", 0) == 0;
-            const bool stalls = name == "0009 Re 200000";
-            const auto peak = std::max_element(polar.rows.begin(), polar.rows.end(),
-                                               [](const TUmschlagPunkt &a, const TUmschlagPunkt &b) { return a.ca < b.ca; });
-            if (stalls) {
-                EXPECT_GT(peak->angle, 7.0f);
-                EXPECT_GT(peak->ca, 0.75f);
-            }
-            for (auto row = polar.rows.begin() + 1; row != (stalls ? peak : polar.rows.end()); ++row) {
-                const float tolerance = jumps || stalls ? 0.005f : 0.0f;
-                EXPECT_GE(row->ca, (row - 1)->ca - tolerance) << name << " at " << row->angle;
-            }
+            for (size_t k = 1; k < polar.rows.size(); ++k)
+                EXPECT_GE(polar.rows[k].ca, polar.rows[k - 1].ca) << name << " at " << polar.rows[k].angle;
         }
     }
 }
