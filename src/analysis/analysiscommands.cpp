@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysiscommands.h"
+#include "analysis/polarsweep.h"
 
 #include "model/numbertext.h"
 
@@ -339,19 +340,22 @@ std::vector<std::vector<float>> PolarBatches(float start, float end, float step)
     return batches;
 }
 
-TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<TKoordi> &points,
-                                       std::string_view reText, std::string_view startText,
-                                       std::string_view endText, std::string_view stepText)
+namespace {
+
+// The checks of the transition polar in their order; false with `result`
+// holding the refusal, else the sweep's angles and Reynolds number.
+bool checkTransitionPolar(TransitionPolar &result, const std::vector<TKoordi> &points, std::string_view reText,
+                          std::string_view startText, std::string_view endText, std::string_view stepText,
+                          PolarRange &range, double &re)
 {
-    TransitionPolar result;
-    auto refuse = [&](PolarStatus status, const char *message) {
+    auto refuse = [&](PolarStatus status, std::string message) {
         result.status = status;
-        result.message = message;
-        return result;
+        result.message = std::move(message);
+        return false;
     };
     if (points.size() > size_t(kMaxProfilePoints))
         return refuse(PolarStatus::TooManyPoints, kMsgTooManyPoints);
-    const double re = ParseNumber(reText);
+    re = ParseNumber(reText);
 
     float start = 0, end = 0, step = 0;
     // Written as negations so that a NaN is refused too.
@@ -365,18 +369,38 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
         return refuse(PolarStatus::BadStep, kMsgStepTooSmall);
     if (!(re >= kLowestReynolds && re <= kHighestReynolds))
         return refuse(PolarStatus::Refused, kMsgBadReynolds);
-    if (std::string why = AnalysisContractViolation(points); !why.empty()) {
-        result.status = PolarStatus::Refused;
-        result.message = std::move(why);
+    if (std::string why = AnalysisContractViolation(points); !why.empty())
+        return refuse(PolarStatus::Refused, std::move(why));
+    range = {start, end, step};
+    return true;
+}
+
+TransitionPolar engineError(float failedAngle)
+{
+    TransitionPolar result;
+    result.status = PolarStatus::EngineError;
+    result.failedAngle = failedAngle;
+    return result;
+}
+
+} // namespace
+
+TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<TKoordi> &points,
+                                       std::string_view reText, std::string_view startText,
+                                       std::string_view endText, std::string_view stepText)
+{
+    TransitionPolar result;
+    PolarRange range;
+    double re = 0;
+    if (!checkTransitionPolar(result, points, reText, startText, endText, stepText, range, re))
         return result;
-    }
 
     TEpplerInput in;
     fillContour(in, AnalysisContour(points));
     in.reynoldsCount = 1;
     in.angleMode = 1;
     TEpplerOutput out;
-    for (const std::vector<float> &batch : PolarBatches(start, end, step)) {
+    for (const std::vector<float> &batch : PolarBatches(range.start, range.end, range.step)) {
         try {
             if (!fitsSingle(points) || !fitsSingle(re))
                 throw EpplerError("value outside single precision");
@@ -386,10 +410,7 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
                 in.alphas[k] = batch[k];
             solver.run(in, out);
         } catch (const EpplerError &) {
-            result.status = PolarStatus::EngineError;
-            result.failedAngle = batch.back();
-            result.rows.clear();
-            return result;
+            return engineError(batch.back());
         }
         for (size_t k = 0; k < batch.size(); ++k) {
             TUmschlagPunkt row;
@@ -401,6 +422,43 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
             row.cw = out.cw[k][0];
             result.rows.push_back(row);
         }
+    }
+    return result;
+}
+
+TransitionPolar ComputeTransitionPolar(PolarSweep &sweep, const std::vector<TKoordi> &points,
+                                       std::string_view reText, std::string_view startText,
+                                       std::string_view endText, std::string_view stepText)
+{
+    TransitionPolar result;
+    PolarRange range;
+    double re = 0;
+    if (!checkTransitionPolar(result, points, reText, startText, endText, stepText, range, re))
+        return result;
+    const std::vector<std::vector<float>> batches = PolarBatches(range.start, range.end, range.step);
+    if (batches.empty())
+        return result;
+    if (!fitsSingle(points) || !fitsSingle(re))
+        return engineError(batches.front().back());
+
+    const std::vector<PolarCurve> curves = sweep.run(points, {re}, range);
+    const std::vector<PolarSample> &samples = curves.front().samples;
+    size_t first = 0;
+    for (const std::vector<float> &batch : batches) {
+        for (size_t k = 0; k < batch.size(); ++k) {
+            const PolarSample &s = samples[first + k];
+            if (!s.valid)
+                return engineError(batch.back());
+            TUmschlagPunkt row;
+            row.angle = s.alpha;
+            row.xUpper = s.xtrUpper;
+            row.xLower = s.xtrLower;
+            row.ca = s.ca;
+            row.cm = s.cm;
+            row.cw = s.cw;
+            result.rows.push_back(row);
+        }
+        first += batch.size();
     }
     return result;
 }

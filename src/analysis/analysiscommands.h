@@ -16,6 +16,8 @@
 
 namespace velmora {
 
+class PolarSweep;
+
 inline constexpr const char *kMsgTooManyPoints =
     "Zu viele Koordinatenpaare für Profil-Rechnung MAX 450 !!";
 inline constexpr const char *kMsgEngineError = "Rechenfehler in Profil-Routione !!";
@@ -193,6 +195,12 @@ struct TransitionPolar
 // Reynolds number reText. The Reynolds text is parsed with ParseNumber after
 // the point-count check and throws UserError when it is not a number.
 TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<TKoordi> &points,
+                                       std::string_view reText, std::string_view startText,
+                                       std::string_view endText, std::string_view stepText);
+// Same, the batches shared among the sweep's threads; the rows are
+// bit-identical to the run above. Where a batch fails the engine error names
+// the last angle of the first batch with an angle that failed on its own.
+TransitionPolar ComputeTransitionPolar(PolarSweep &sweep, const std::vector<TKoordi> &points,
                                        std::string_view reText, std::string_view startText,
                                        std::string_view endText, std::string_view stepText);
 

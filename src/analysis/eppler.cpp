@@ -36,20 +36,25 @@ constexpr double kZeroLiftBound = 30.0;
 constexpr double kLiftBound = 5.0;
 constexpr double kDragBound = 1.0;
 
-void validate(const TEpplerInput &in)
+void validateContour(const TEpplerInput &in)
 {
     if (in.pointCount < kMinNodes || in.pointCount > kMaxNodes)
         fault("point count outside the engine's range");
+    for (int i = 0; i < in.pointCount; ++i) {
+        if (!std::isfinite(in.x[i]) || !std::isfinite(in.y[i]))
+            fault("non-finite coordinate");
+    }
+}
+
+void validate(const TEpplerInput &in)
+{
+    validateContour(in);
     if (in.alphaCount < 1 || in.alphaCount > kMaxAngles)
         fault("angle count outside the engine's range");
     if (in.reynoldsCount < 1 || in.reynoldsCount > kMaxReynolds)
         fault("Reynolds number count outside the engine's range");
     if (in.angleMode != 1)
         fault("unsupported angle mode");
-    for (int i = 0; i < in.pointCount; ++i) {
-        if (!std::isfinite(in.x[i]) || !std::isfinite(in.y[i]))
-            fault("non-finite coordinate");
-    }
     for (int k = 0; k < in.alphaCount; ++k) {
         if (!std::isfinite(in.alphas[k]))
             fault("non-finite angle of attack");
@@ -173,6 +178,36 @@ bool EpplerSolver::adoptPanelSolution(const EpplerSolver &other)
     return true;
 }
 
+void EpplerSolver::ensurePanelSolution(const TEpplerInput &input)
+{
+    Work &w = *m_work;
+    Contour &c = w.contour;
+    const int n = input.pointCount;
+    const bool reuse = w.cached && w.cachedCount == n
+        && std::memcmp(w.cachedX.data(), input.x.data(), sizeof(float) * size_t(n)) == 0
+        && std::memcmp(w.cachedY.data(), input.y.data(), sizeof(float) * size_t(n)) == 0;
+    if (reuse)
+        return;
+    w.cached = false;
+    c = Contour{};
+    c.n = n;
+    std::copy_n(input.x.begin(), n, c.x.begin() + 1);
+    std::copy_n(input.y.begin(), n, c.y.begin() + 1);
+    ContourTangents(c);
+    PanelSolve(c, w.workspace, w.panel);
+    ++w.solutions;
+    w.cachedCount = n;
+    std::copy_n(input.x.begin(), n, w.cachedX.begin());
+    std::copy_n(input.y.begin(), n, w.cachedY.begin());
+    w.cached = true;
+}
+
+void EpplerSolver::solvePanel(const TEpplerInput &input)
+{
+    validateContour(input);
+    ensurePanelSolution(input);
+}
+
 TEpplerOutput EpplerSolver::run(const TEpplerInput &input)
 {
     TEpplerOutput output;
@@ -196,23 +231,7 @@ void EpplerSolver::run(const TEpplerInput &input, TEpplerOutput &out, BoundaryLa
     out = TEpplerOutput{};
     w.stepCache = StepCache{};
 
-    const bool reuse = w.cached && w.cachedCount == n
-        && std::memcmp(w.cachedX.data(), input.x.data(), sizeof(float) * size_t(n)) == 0
-        && std::memcmp(w.cachedY.data(), input.y.data(), sizeof(float) * size_t(n)) == 0;
-    if (!reuse) {
-        w.cached = false;
-        c = Contour{};
-        c.n = n;
-        std::copy_n(input.x.begin(), n, c.x.begin() + 1);
-        std::copy_n(input.y.begin(), n, c.y.begin() + 1);
-        ContourTangents(c);
-        PanelSolve(c, w.workspace, w.panel);
-        ++w.solutions;
-        w.cachedCount = n;
-        std::copy_n(input.x.begin(), n, w.cachedX.begin());
-        std::copy_n(input.y.begin(), n, w.cachedY.begin());
-        w.cached = true;
-    }
+    ensurePanelSolution(input);
     const PanelSolution &ps = w.panel;
 
     double upperSlope = 0.0, lowerSlope = 0.0;

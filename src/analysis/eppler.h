@@ -112,6 +112,11 @@ public:
     // Numbers outside the lists record nothing (empty sides).
     void run(const TEpplerInput &input, TEpplerOutput &output, BoundaryLayerTrace *trace);
 
+    // Computes the panel solution of the input's contour (its points only are
+    // read), or keeps it when the solver holds it already, without running
+    // any angle. Throws EpplerError when the contour cannot be solved.
+    void solvePanel(const TEpplerInput &input);
+
     // How many panel solutions this solver has computed (reuses do not count).
     int panelSolutionCount() const;
 
@@ -125,6 +130,8 @@ public:
     bool holdsPanelSolution() const;
 
 private:
+    void ensurePanelSolution(const TEpplerInput &input);
+
     struct Work;
     std::unique_ptr<Work> m_work;
 };

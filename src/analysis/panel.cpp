@@ -316,6 +316,7 @@ int SubPanelRule::count(double ratio) const
 
 PanelWorkspace::PanelWorkspace()
     : a(std::make_unique_for_overwrite<float[]>(size_t(kMaxNodes) * kMaxNodes))
+    , wide(std::make_unique_for_overwrite<double[]>(size_t(kMaxNodes + 1) * kMaxNodes))
     , normal(std::make_unique_for_overwrite<double[]>(size_t(kMaxNodes) * kMaxNodes))
     , n(std::make_unique_for_overwrite<float[]>(size_t(kMaxNodes) * kMaxNodes))
     , rhs(std::make_unique_for_overwrite<float[]>(size_t(2) * (kMaxNodes + 1)))
@@ -497,14 +498,15 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     }
 
     // Normal equations N = A^T A + w^T w, r = A^T b + w^T b_w.
-    std::array<const float *, kMaxNodes + 1> rows{};
+    std::array<const double *, kMaxNodes + 1> rows{};
     std::array<const float *, kMaxNodes + 1> rowRhs{};
-    for (int R = 0; R < m; ++R) {
-        rows[R] = ws.a.get() + size_t(R) * m;
-        rowRhs[R] = ws.rhs.get() + 2 * R;
+    for (int R = 0; R <= m; ++R) {
+        const float *from = R < m ? ws.a.get() + size_t(R) * m : ws.w.data() + 1;
+        double *to = ws.wide.get() + size_t(R) * m;
+        std::copy_n(from, m, to);
+        rows[R] = to;
+        rowRhs[R] = R < m ? ws.rhs.get() + 2 * R : wRhs;
     }
-    rows[m] = ws.w.data() + 1;
-    rowRhs[m] = wRhs;
     double r[2 * kMaxNodes];
     NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r, threads);
 
@@ -520,7 +522,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
     }
 
-    GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2);
+    GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2, threads);
 
     for (int i = 1; i <= m; ++i) {
         out.gamma0[i] = stored(ws.solution[2 * (i - 1)]);

@@ -186,18 +186,19 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
         while (int(m_solvers.size()) < threads)
             m_solvers.push_back(std::make_unique<EpplerSolver>());
 
-        // The first batch computes the panel solution the others reuse.
+        // The panel solution first, on every core, then the batches over it.
         const TEpplerInput contour = contourInput(AnalysisContour(points));
-        {
-            TEpplerInput in = contour;
-            TEpplerOutput out;
-            runBatch(*m_solvers[0], in, out, batches[0], reynolds, curves);
+        bool solved = true;
+        try {
+            m_solvers[0]->solvePanel(contour);
+        } catch (const EpplerError &) {
+            solved = false;
         }
-        // Without a solution every further run would fail on the contour again.
-        if (m_solvers[0]->holdsPanelSolution()) {
+        // Without a solution every run would fail on the contour again.
+        if (solved) {
             for (int t = 1; t < threads; ++t)
                 m_solvers[size_t(t)]->adoptPanelSolution(*m_solvers[0]);
-            std::atomic<size_t> next{1};
+            std::atomic<size_t> next{0};
             auto work = [&](EpplerSolver &solver) {
                 TEpplerInput in = contour;
                 TEpplerOutput out;

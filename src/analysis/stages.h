@@ -115,6 +115,7 @@ class PanelWorkspace
 public:
     PanelWorkspace();
     std::unique_ptr<float[]> a;       // rows 1..m of the conditions, row-major, stride m
+    std::unique_ptr<double[]> wide;   // the condition rows (and w) widened to double, stride m
     std::unique_ptr<double[]> normal; // A^T A accumulated in double, stride m
     std::unique_ptr<float[]> n;       // the normal matrix as stored, stride m
     std::unique_ptr<float[]> rhs;     // two right-hand sides per condition row
@@ -140,16 +141,18 @@ public:
 void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out);
 
 // Upper triangle (j >= i) of N = sum over rows of row^T row, accumulated in
-// double in row order, and r = sum of row^T rhs (two columns). `normal` has
-// stride m; its lower triangle is left alone.
-void NormalEquations(const float *const *rows, const float *const *rhs, int rowCount, int m,
+// double in row order, and r = sum of row^T rhs (two columns). The rows hold
+// floats widened to double, so every product is exact. `normal` has stride m;
+// its lower triangle is left alone. The bits do not depend on `threads`.
+void NormalEquations(const double *const *rows, const float *const *rhs, int rowCount, int m,
                      double *normal, double *r, int threads = 1);
 
 // In-place Gauss-Jordan elimination with partial pivoting: `a` is size x size
 // row-major with stride `stride`, `b` holds rhsCount values per row. On
 // return b holds the solutions. A pivot column whose largest magnitude is not
-// above |tolerance| is a singular system: throws EpplerError.
-void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount);
+// above |tolerance| is a singular system: throws EpplerError. Up to `threads`
+// (at most two) share the rows; the bits do not depend on it.
+void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount, int threads = 1);
 
 // --- boundary layer -------------------------------------------------------
 

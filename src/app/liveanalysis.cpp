@@ -101,15 +101,16 @@ void MainController::refreshAnalysisLater()
     job->HasPolar = Analysis.UmRechnen;
     job->Times.Generation = m_analysisGeneration;
     job->Times.StateTime = m_stateTime;
-    std::shared_ptr<EpplerSolver> solver = m_workerSolver;
+    std::shared_ptr<PolarSweep> sweep = m_workerSweep;
     std::shared_ptr<PanelShare> share = m_panelShare;
-    m_runner->Submit([this, job, solver, share]() -> BackgroundRunner::Apply {
+    m_runner->Submit([this, job, sweep, share]() -> BackgroundRunner::Apply {
+        EpplerSolver &solver = sweep->leadSolver();
         const AnalysisInputs &in = job->Inputs;
         const auto start = Clock::now();
-        share->prepare(*solver, job->Points);
+        share->prepare(solver, job->Points);
         if (job->HasVelocity) {
             try {
-                job->Velocity = ComputeVelocityDistribution(*solver, job->Points, in.AlfaText, in.ReText);
+                job->Velocity = ComputeVelocityDistribution(solver, job->Points, in.AlfaText, in.ReText);
             } catch (const UserError &e) {
                 job->VelocityError = e.what();
             }
@@ -118,7 +119,7 @@ void MainController::refreshAnalysisLater()
         if (job->HasPolar) {
             const auto start = Clock::now();
             try {
-                job->Polar = ComputeTransitionPolar(*solver, job->Points, in.ReText, in.StartText, in.EndText,
+                job->Polar = ComputeTransitionPolar(*sweep, job->Points, in.ReText, in.StartText, in.EndText,
                                                     in.StepText);
             } catch (const UserError &e) {
                 job->PolarError = e.what();

@@ -4,6 +4,7 @@
 #include "analysis/analysiscommands.h"
 #include "analysis/eppler.h"
 #include "analysis/panelshare.h"
+#include "analysis/polarsweep.h"
 #include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
@@ -294,7 +295,8 @@ private:
     TransitionPolar computeTransitionPolar(const TProfile &profile);
     void newState();
     BackgroundRunner *m_runner = nullptr;
-    std::shared_ptr<EpplerSolver> m_workerSolver = std::make_shared<EpplerSolver>();
+    // The worker's solvers: the lead one for the speed distribution, all for the polar.
+    std::shared_ptr<PolarSweep> m_workerSweep = std::make_shared<PolarSweep>();
     std::shared_ptr<PanelShare> m_panelShare = std::make_shared<PanelShare>();
     std::shared_ptr<const Precomputed> m_precomputed;
     uint64_t m_analysisGeneration = 0;

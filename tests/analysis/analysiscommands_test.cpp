@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysiscommands.h"
+#include "analysis/polarsweep.h"
 #include "analysis_support.h"
 #include "sections.h"
 #include "geometry/naca4.h"
@@ -297,7 +298,12 @@ TEST(TransitionPolar, SweepsEveryAngleWithOneRowEachAndOnePanelSolution)
 TEST(TransitionPolar, EngineErrorReportsTheFailingAngleForTheFieldMarking)
 {
     EpplerSolver solver;
+    PolarSweep sweep(2);
+    const TransitionPolar shared = ComputeTransitionPolar(sweep, brokenProfile(), "1e6", "-5", "5", "0,1");
+    EXPECT_EQ(shared.status, PolarStatus::EngineError);
+    EXPECT_TRUE(shared.rows.empty());
     const TransitionPolar r = ComputeTransitionPolar(solver, brokenProfile(), "1e6", "-5", "5", "0,1");
+    EXPECT_EQ(shared.failedAngle, r.failedAngle);
     EXPECT_EQ(r.status, PolarStatus::EngineError);
     EXPECT_TRUE(r.message.empty());
     EXPECT_TRUE(r.rows.empty());

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <vector>
 
 using namespace velmora;
 using namespace velmora::eppler;
@@ -242,6 +243,60 @@ TEST(GaussSolve, SingularSystemIsAnEngineErrorNotAHalfSolvedResult)
     float zero[4] = {0, 0, 0, 0};
     float rhs[2] = {1, 1};
     EXPECT_THROW(GaussSolve(zero, 2, rhs, 2, 0.0f, 1), EpplerError);
+}
+
+// Sharing the rows between threads must not change a bit: neither the sums
+// of the normal equations nor the elimination with its pivot choices.
+TEST(GaussSolve, TwoThreadsGiveTheBitsOfOneIncludingThePivotChoices)
+{
+    const int m = 181, rowCount = 182;
+    std::vector<double> wide(size_t(rowCount) * m);
+    std::vector<float> rhs(size_t(2) * rowCount);
+    std::vector<const double *> rows(rowCount);
+    std::vector<const float *> rowRhs(rowCount);
+    for (int k = 0; k < rowCount; ++k) {
+        for (int j = 0; j < m; ++j)
+            wide[size_t(k) * m + j] = double(float(std::sin(0.37 * k + 1.3 * j) / (1 + std::abs(k - j))));
+        rhs[2 * k] = float(std::cos(0.1 * k));
+        rhs[2 * k + 1] = float(std::sin(0.2 * k));
+        rows[k] = wide.data() + size_t(k) * m;
+        rowRhs[k] = rhs.data() + 2 * k;
+    }
+    std::vector<double> one(size_t(m) * m), two(size_t(m) * m), r1(2 * m), r2(2 * m);
+    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, one.data(), r1.data(), 1);
+    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, two.data(), r2.data(), 2);
+    for (int i = 0; i < m; ++i) {
+        for (int j = i; j < m; ++j)
+            ASSERT_EQ(one[size_t(i) * m + j], two[size_t(i) * m + j]) << i << "," << j;
+        ASSERT_EQ(r1[2 * i], r2[2 * i]);
+        ASSERT_EQ(r1[2 * i + 1], r2[2 * i + 1]);
+    }
+    double n37 = 0;
+    for (int k = 0; k < rowCount; ++k)
+        n37 += wide[size_t(k) * m + 3] * wide[size_t(k) * m + 7];
+    EXPECT_NEAR(one[size_t(3) * m + 7], n37, 1e-12 * std::abs(n37) + 1e-15);
+
+    // A square system whose largest entries sit off the diagonal, so that
+    // nearly every column swaps rows, some between the threads' halves.
+    std::vector<float> a1(size_t(m) * m), b1(size_t(2) * m);
+    for (int i = 0; i < m; ++i) {
+        for (int j = 0; j < m; ++j)
+            a1[size_t(i) * m + j] = float(std::sin(0.7 * i * j + i) + (j == (i * 7 + 3) % m ? 4.0 : 0.0));
+        b1[2 * i] = float(i % 5);
+        b1[2 * i + 1] = float(std::cos(double(i)));
+    }
+    std::vector<float> a2 = a1, b2 = b1, original = a1, rhs0 = b1;
+    GaussSolve(a1.data(), m, b1.data(), m, 0.0f, 2, 1);
+    GaussSolve(a2.data(), m, b2.data(), m, 0.0f, 2, 2);
+    for (int i = 0; i < 2 * m; ++i)
+        ASSERT_EQ(b1[i], b2[i]) << i;
+    // and it is the solution: residual of the first right-hand side
+    for (int i = 0; i < m; i += 17) {
+        double sum = 0;
+        for (int j = 0; j < m; ++j)
+            sum += double(original[size_t(i) * m + j]) * double(b1[2 * j]);
+        EXPECT_NEAR(sum, rhs0[2 * i], 1e-3) << i;
+    }
 }
 
 TEST(SubPanelRule, CountsExactlyAsTheFormulaIncludingNextToItsBounds)

@@ -56,17 +56,22 @@ TEST(PolarSweep, ThreadsGiveTheBitsOfTheSerialRunAndOfTheTransitionPolar)
         expectIdentical(reference, parallel.run(points, {2e5}, range));
     }
 
-    // the transition polar of the main window computes the same rows
+    // the transition polar of the main window computes the same rows, on
+    // one solver or on the threads of a sweep
     EpplerSolver solver;
-    const TransitionPolar polar = ComputeTransitionPolar(solver, points, "200000", "-12", "14", "0,1");
-    ASSERT_EQ(polar.status, PolarStatus::Ok);
-    ASSERT_EQ(polar.rows.size(), reference[0].samples.size());
-    for (size_t k = 0; k < polar.rows.size(); ++k) {
-        const PolarSample &s = reference[0].samples[k];
-        EXPECT_TRUE(sameBits(s.alpha, polar.rows[k].angle) && sameBits(s.ca, polar.rows[k].ca)
-                    && sameBits(s.cw, polar.rows[k].cw) && sameBits(s.xtrUpper, polar.rows[k].xUpper)
-                    && sameBits(s.xtrLower, polar.rows[k].xLower))
-            << "angle " << s.alpha;
+    PolarSweep shared(2);
+    for (const TransitionPolar &polar :
+         {ComputeTransitionPolar(solver, points, "200000", "-12", "14", "0,1"),
+          ComputeTransitionPolar(shared, points, "200000", "-12", "14", "0,1")}) {
+        ASSERT_EQ(polar.status, PolarStatus::Ok);
+        ASSERT_EQ(polar.rows.size(), reference[0].samples.size());
+        for (size_t k = 0; k < polar.rows.size(); ++k) {
+            const PolarSample &s = reference[0].samples[k];
+            EXPECT_TRUE(sameBits(s.alpha, polar.rows[k].angle) && sameBits(s.ca, polar.rows[k].ca)
+                        && sameBits(s.cm, polar.rows[k].cm) && sameBits(s.cw, polar.rows[k].cw)
+                        && sameBits(s.xtrUpper, polar.rows[k].xUpper) && sameBits(s.xtrLower, polar.rows[k].xLower))
+                << "angle " << s.alpha;
+        }
     }
 }
 
