@@ -139,21 +139,23 @@ float eliminate(float *ar, const float *ai, float *br, const float *bi, double d
 class Rendezvous
 {
 public:
-    void arrive()
+    // True when it had to sleep: the other thread was not running.
+    bool arrive()
     {
         const unsigned generation = m_generation.load(std::memory_order_acquire);
         if (m_waiting.fetch_add(1, std::memory_order_acq_rel) == 1) {
             m_waiting.store(0, std::memory_order_relaxed);
             m_generation.fetch_add(1, std::memory_order_acq_rel);
             m_generation.notify_one();
-            return;
+            return false;
         }
         for (int spin = 0; spin < 4000; ++spin) {
             if (m_generation.load(std::memory_order_acquire) != generation)
-                return;
+                return false;
         }
         while (m_generation.load(std::memory_order_acquire) == generation)
             m_generation.wait(generation, std::memory_order_acquire);
+        return true;
     }
 
 private:
@@ -175,6 +177,11 @@ struct Elimination
     int rhsCount = 0;
     int parts = 1;
     Rendezvous meet;
+    // On a busy machine the partner thread may not get a core for a while;
+    // after a few such waits thread 0 goes on alone (the bits stay the same).
+    static constexpr int kPatience = 3;
+    int waits = 0;
+    std::atomic<bool> alone{false};
     // Largest |column i + 1| below the pivot row, per part, and where.
     float largest[2] = {-1.0f, -1.0f};
     int pivotRow[2] = {0, 0};
@@ -183,7 +190,7 @@ struct Elimination
     float *row(int r) const { return a + size_t(r) * stride; }
     float *rhs(int r) const { return b + size_t(r) * rhsCount; }
     int firstRow(int part) const { return part == 0 ? 0 : size / 2; }
-    int endRow(int part) const { return part + 1 == parts ? size : size / 2; }
+    int endRow(int part) const { return part + 1 == parts || alone ? size : size / 2; }
 
     void scan(int part, int column)
     {
@@ -201,14 +208,15 @@ struct Elimination
     {
         scan(part, 0);
         for (int i = 0; i < size; ++i) {
-            if (parts > 1)
-                meet.arrive(); // every row updated, the pivot searches done
+            const bool shared = parts > 1 && !alone;
+            if (shared && meet.arrive() && part == 0) // every row updated, the pivot searches done
+                ++waits;
             if (part == 0) {
                 if (i > 0)
                     scaleRow(i - 1);
                 int pivot = pivotRow[0];
                 float best = largest[0];
-                if (parts > 1 && largest[1] >= best) {
+                if (shared && largest[1] >= best) {
                     best = largest[1];
                     pivot = pivotRow[1];
                 }
@@ -219,10 +227,12 @@ struct Elimination
                     std::swap_ranges(ai + i, ai + size, row(pivot) + i);
                     std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
                 }
+                if (shared && waits >= kPatience)
+                    alone = true;
             }
-            if (parts > 1)
+            if (shared)
                 meet.arrive(); // the pivot row is in place
-            if (singular)
+            if (singular || (part == 1 && alone))
                 return;
             const float *ai = row(i);
             const float *bi = rhs(i);
@@ -238,7 +248,7 @@ struct Elimination
                 }
             }
         }
-        if (parts > 1)
+        if (parts > 1 && !alone)
             meet.arrive();
         if (part == 0)
             scaleRow(size - 1);

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/backgroundrunner.h"
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 namespace velmora {
 
-ThreadedRunner::ThreadedRunner(Post post)
+ThreadedRunner::ThreadedRunner(Post post, RunnerPriority priority)
     : m_post(std::move(post))
+    , m_priority(priority)
     , m_thread([this] { loop(); })
 {
 }
@@ -31,6 +37,12 @@ void ThreadedRunner::Submit(Job job)
 
 void ThreadedRunner::loop()
 {
+#if defined(__linux__)
+    // A thread's nice value; the threads it starts inherit it. Failing to
+    // lower it changes nothing but the order in which results arrive.
+    if (m_priority == RunnerPriority::Low)
+        (void)setpriority(PRIO_PROCESS, id_t(gettid()), 10);
+#endif
     for (;;) {
         Job job;
         {

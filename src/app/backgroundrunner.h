@@ -25,13 +25,18 @@ public:
     virtual void Submit(Job job) = 0;
 };
 
+// How a runner's thread (and the threads its jobs start) shares the cores
+// with the others: windows that follow the main window's analyses compute at
+// Low, so that the analyses of an edit come first where both want the cores.
+enum class RunnerPriority { Normal, Low };
+
 // One worker thread. `post` hands each finished job's step to the GUI
 // thread (it is called on the worker and must be thread-safe).
 class ThreadedRunner : public BackgroundRunner
 {
 public:
     using Post = std::function<void(Apply)>;
-    explicit ThreadedRunner(Post post);
+    explicit ThreadedRunner(Post post, RunnerPriority priority = RunnerPriority::Normal);
     // Waits for the running job; a waiting one is dropped, nothing is posted after.
     ~ThreadedRunner() override;
     void Submit(Job job) override;
@@ -40,6 +45,7 @@ private:
     void loop();
 
     Post m_post;
+    RunnerPriority m_priority;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::optional<Job> m_pending;

@@ -266,7 +266,7 @@ int RunVelmora(QApplication &app)
         QMetaObject::invokeMethod(form1, std::move(apply), Qt::QueuedConnection);
     };
     auto analysisRunner = std::make_unique<ThreadedRunner>(post);
-    auto polarRunner = std::make_unique<ThreadedRunner>(post);
+    auto polarRunner = std::make_unique<ThreadedRunner>(post, RunnerPriority::Low);
     form1->Controller().SetAnalysisRunner(analysisRunner.get());
     auto timing = std::make_shared<FrameTiming>();
     auto polarComputer = std::make_shared<PolarComputer>();
@@ -296,7 +296,7 @@ int RunVelmora(QApplication &app)
     auto *layers = new BoundaryLayerForm(form1);
     layers->move(260, 80);
     // the boundary layers on a worker thread of their own, like the polars
-    auto layerRunner = std::make_unique<ThreadedRunner>(post);
+    auto layerRunner = std::make_unique<ThreadedRunner>(post, RunnerPriority::Low);
     auto layerComputer = std::make_shared<BoundaryLayerComputer>();
     auto refreshLayers = [form1, layers, layerComputer, runner = layerRunner.get()] {
         if (!layers->isVisible())

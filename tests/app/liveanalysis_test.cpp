@@ -13,6 +13,11 @@
 #include <deque>
 #include <future>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 using namespace velmora;
 using velmora::testing::FakeView;
 
@@ -174,3 +179,34 @@ TEST(ThreadedRunner, RunsOnItsThreadPostsTheStepAndDropsWaitingJobs)
     EXPECT_EQ(ran, 2);
     EXPECT_EQ(posted.size(), 2u);
 }
+
+#if defined(__linux__)
+// Windows that follow the analyses yield the cores to them, down to the
+// threads their sweeps start.
+TEST(ThreadedRunner, ALowPriorityRunnerAndTheThreadsItsJobsStartRunNicer)
+{
+    const int own = getpriority(PRIO_PROCESS, id_t(gettid()));
+    auto niceOf = [](RunnerPriority priority) {
+        std::promise<std::pair<int, int>> seen;
+        std::future<std::pair<int, int>> result = seen.get_future();
+        {
+            ThreadedRunner runner([](BackgroundRunner::Apply) {}, priority);
+            runner.Submit([&]() -> BackgroundRunner::Apply {
+                int started = 0;
+                std::thread([&] { started = getpriority(PRIO_PROCESS, id_t(gettid())); }).join();
+                seen.set_value({getpriority(PRIO_PROCESS, id_t(gettid())), started});
+                return {};
+            });
+            result.wait();
+        }
+        return result.get();
+    };
+    const auto normal = niceOf(RunnerPriority::Normal);
+    EXPECT_EQ(normal.first, own);
+    EXPECT_EQ(normal.second, own);
+    const auto low = niceOf(RunnerPriority::Low);
+    EXPECT_GE(low.first, std::max(own, 10));
+    EXPECT_EQ(low.second, low.first);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, id_t(gettid())), own) << "the caller's thread keeps its priority";
+}
+#endif
