@@ -248,7 +248,8 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             // turn turbulent (that takes a run of some 10^4 in its Reynolds
             // number). A point slightly out of line makes such dips near the
             // nose, and whether the contour resolves it must not decide the
-            // transition. Otherwise laminar separation is transition.
+            // transition. Otherwise the layer separates: a separation bubble
+            // follows, or without one to follow it turns turbulent there.
             h32 = kLaminarLimit;
             absH = kLaminarLimit;
             if (laminarRecovers(delta2, up, dUds))
