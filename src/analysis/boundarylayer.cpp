@@ -499,7 +499,9 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                 // the separation limit, where the fit has no value.
                 const double shape = h32[j] > 0.0f ? std::max(double(h32[j]), kLaminarLimit) : double(h32[j]);
                 const double h12 = std::min(ShapeFactorH12(shape).h12, kH12Cap);
-                const double here = 2.0 * checkedPow(u2, (h12 + 5.0) / 2.0) * double(delta2[j]);
+                // An open bubble holds its separation speed at the edge.
+                const double edge = std::max(u2, double(bubble[j].speed));
+                const double here = 2.0 * checkedPow(edge, (h12 + 5.0) / 2.0) * double(delta2[j]);
                 wakeDrag[j] = f == first || !(double(s) > dragAt)
                     ? here
                     : dragBefore[j] + (here - dragBefore[j]) * (dragAt - sBefore) / (double(s) - sBefore);
@@ -543,7 +545,8 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                 delta2[j] = r.delta2;
                 if (j == traced)
                     trace->sides[size_t(side - 1)].nodes.push_back(
-                        traceNode(c, f, s, u2, r, separated[j], double(reynolds[j])));
+                        traceNode(c, f, s, std::max(u2, double(bubble[j].speed)), r, separated[j],
+                                  double(reynolds[j])));
                 if (needDrag)
                     wakeDragStep(j);
             }

@@ -27,7 +27,7 @@ struct TraceNode
     int node = 0;     // contour node, 0-based in profile order
     float s = 0;      // arc length from the stagnation point
     float x = 0;      // chordwise position of the node
-    float v = 0;      // edge speed |v/V|
+    float v = 0;      // edge speed |v/V| (inside a laminar separation bubble the speed it holds)
     float delta2 = 0; // momentum thickness
     float delta3 = 0; // energy thickness
     float h32 = 0;    // delta3 / delta2 (the march's sign for the state dropped)

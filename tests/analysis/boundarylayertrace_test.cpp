@@ -200,7 +200,8 @@ TEST(BoundaryLayerTrace, ATraceChangesNothingAndFollowsTheAngleAndReynoldsNumber
         ASSERT_EQ(got.nodes.size(), want.nodes.size());
         EXPECT_NEAR(got.transitionX, want.transitionX, 1e-4);
         for (size_t i = 0; i < got.nodes.size(); ++i) {
-            EXPECT_EQ(got.nodes[i].v, want.nodes[i].v);
+            // inside a bubble the speed it holds, located within rounding
+            EXPECT_NEAR(got.nodes[i].v, want.nodes[i].v, 1e-5f * want.nodes[i].v);
             EXPECT_NEAR(got.nodes[i].delta2, want.nodes[i].delta2, 1e-4 * want.nodes[i].delta2);
         }
     }
