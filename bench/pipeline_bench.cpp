@@ -126,7 +126,8 @@ struct Pipeline
         c.SetAnalysisRunner(&analyses);
         c.OnAnalysisRefreshed = [this] {
             const PolarJob job = polar.MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
-            polars.Submit([this, job]() -> BackgroundRunner::Apply {
+            polars.Submit([this, job, gate = c.AnalysesGate()]() -> BackgroundRunner::Apply {
+                gate->waitForAnalyses();
                 PolarResults r = computer.Compute(job);
                 return [this, r] { polar.Show(r); };
             });
@@ -159,7 +160,7 @@ void OneNotch(benchmark::State &state)
 {
     Pipeline p(int(state.range(0)));
     p.settle();
-    double edit = 0, analyses = 0, shown = 0;
+    double edit = 0, analyses = 0, shown = 0, vel = 0, pol = 0;
     int direction = 1;
     for (auto _ : state) {
         const auto start = Clock::now();
@@ -170,10 +171,14 @@ void OneNotch(benchmark::State &state)
         direction = -direction;
         edit += msBetween(start, edited);
         analyses += msBetween(start, analysed);
+        vel += p.c.ShownAnalysisTimes().VelocityMs;
+        pol += p.c.ShownAnalysisTimes().PolarMs;
         shown += msBetween(start, done);
         state.SetIterationTime(msBetween(start, done) / 1000.0);
     }
     state.counters["edit_ms"] = edit / double(state.iterations());
+    state.counters["vel_ms"] = vel / double(state.iterations());
+    state.counters["tpol_ms"] = pol / double(state.iterations());
     // the speed distribution and transition polar of the main window
     state.counters["analyses_ms"] = analyses / double(state.iterations());
     // and the polar window too

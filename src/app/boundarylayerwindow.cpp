@@ -178,6 +178,8 @@ BoundaryLayerResults BoundaryLayerComputer::Compute(const BoundaryLayerJob &job)
             r = *hit;
         } else {
             r.Outline = p.Points;
+            if (m_share)
+                m_share->prepare(m_solver, p.Points);
             const VelocityDistribution v = ComputeVelocityDistribution(m_solver, p.Points, job.Alpha, job.Re, &r.Trace);
             if (v.status != AnalysisStatus::Ok) {
                 r.Refused = v.message;

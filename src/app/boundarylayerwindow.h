@@ -11,6 +11,7 @@
 
 #include "analysis/boundarylayertrace.h"
 #include "analysis/eppler.h"
+#include "analysis/panelshare.h"
 #include "app/diagrampanel.h"
 
 #include <cstdint>
@@ -69,9 +70,12 @@ class BoundaryLayerComputer
 {
 public:
     BoundaryLayerResults Compute(const BoundaryLayerJob &job);
+    // Takes the panel solutions of the contours the analyses solve from there.
+    void SetPanelShare(std::shared_ptr<PanelShare> share) { m_share = std::move(share); }
 
 private:
     EpplerSolver m_solver;
+    std::shared_ptr<PanelShare> m_share;
     std::vector<BoundaryLayerProfileResult> m_cache;
     double m_alpha = 0, m_re = 0;
 };

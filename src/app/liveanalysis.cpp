@@ -103,7 +103,12 @@ void MainController::refreshAnalysisLater()
     job->Times.StateTime = m_stateTime;
     std::shared_ptr<PolarSweep> sweep = m_workerSweep;
     std::shared_ptr<PanelShare> share = m_panelShare;
-    m_runner->Submit([this, job, sweep, share]() -> BackgroundRunner::Apply {
+    std::shared_ptr<AnalysisGate> gate = m_analysisGate;
+    gate->submitted(m_analysisGeneration);
+    m_runner->Submit([this, job, sweep, share, gate]() -> BackgroundRunner::Apply {
+        // the followers wait for this, whatever happens below
+        auto opened = [gate, generation = job->Times.Generation](void *) { gate->computed(generation); };
+        const std::unique_ptr<void, decltype(opened)> open(sweep.get(), opened);
         EpplerSolver &solver = sweep->leadSolver();
         const AnalysisInputs &in = job->Inputs;
         const auto start = Clock::now();
@@ -136,7 +141,8 @@ void MainController::refreshAnalysisLater()
             m_shownTimes = job->Times;
         };
     });
-    // windows that follow the analyses start on the new state at once
+    // windows that follow the analyses hear of the new state at once; their
+    // workers start computing it once these analyses are computed
     if (OnAnalysisRefreshed)
         OnAnalysisRefreshed();
 }

@@ -5,6 +5,7 @@
 #include "analysis/eppler.h"
 #include "analysis/panelshare.h"
 #include "analysis/polarsweep.h"
+#include "app/analysisgate.h"
 #include "app/backgroundrunner.h"
 #include "app/mainview.h"
 #include "app/overlaycanvas.h"
@@ -182,6 +183,8 @@ public:
     const AnalysisTimes &ShownAnalysisTimes() const { return m_shownTimes; }
     // The panel solutions the live analyses compute, for other workers on the same edit.
     std::shared_ptr<PanelShare> SharedPanels() const { return m_panelShare; }
+    // Followers' workers wait here for the analyses of an edit (see AnalysisGate).
+    std::shared_ptr<AnalysisGate> AnalysesGate() const { return m_analysisGate; }
     std::chrono::steady_clock::time_point LatestStateTime() const { return m_stateTime; }
 
     // "oben/unten", "oben", "unten" clicked.
@@ -298,6 +301,7 @@ private:
     // The worker's solvers: the lead one for the speed distribution, all for the polar.
     std::shared_ptr<PolarSweep> m_workerSweep = std::make_shared<PolarSweep>();
     std::shared_ptr<PanelShare> m_panelShare = std::make_shared<PanelShare>();
+    std::shared_ptr<AnalysisGate> m_analysisGate = std::make_shared<AnalysisGate>();
     std::shared_ptr<const Precomputed> m_precomputed;
     uint64_t m_analysisGeneration = 0;
     std::chrono::steady_clock::time_point m_stateTime{};

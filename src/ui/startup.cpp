@@ -277,7 +277,8 @@ int RunVelmora(QApplication &app)
         MainController &c = form1->Controller();
         const PolarJob job = polars->Controller().MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
         const auto made = FrameTiming::Clock::now();
-        runner->Submit([job, polarComputer, polars, timing, made]() -> BackgroundRunner::Apply {
+        runner->Submit([job, polarComputer, polars, timing, made, gate = c.AnalysesGate()]() -> BackgroundRunner::Apply {
+            gate->waitForAnalyses();
             const auto start = FrameTiming::Clock::now();
             PolarResults results = polarComputer->Compute(job);
             const double ms = FrameTiming::msBetween(start, FrameTiming::Clock::now());
@@ -298,12 +299,14 @@ int RunVelmora(QApplication &app)
     // the boundary layers on a worker thread of their own, like the polars
     auto layerRunner = std::make_unique<ThreadedRunner>(post, RunnerPriority::Low);
     auto layerComputer = std::make_shared<BoundaryLayerComputer>();
+    layerComputer->SetPanelShare(form1->Controller().SharedPanels());
     auto refreshLayers = [form1, layers, layerComputer, runner = layerRunner.get()] {
         if (!layers->isVisible())
             return;
         MainController &c = form1->Controller();
         const BoundaryLayerJob job = layers->Controller().MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
-        runner->Submit([job, layerComputer, layers]() -> BackgroundRunner::Apply {
+        runner->Submit([job, layerComputer, layers, gate = c.AnalysesGate()]() -> BackgroundRunner::Apply {
+            gate->waitForAnalyses();
             BoundaryLayerResults results = layerComputer->Compute(job);
             return [results = std::move(results), layers]() mutable { layers->Controller().Show(std::move(results)); };
         });
@@ -356,6 +359,7 @@ int RunVelmora(QApplication &app)
     const int status = app.exec();
 
     form1->Controller().SetAnalysisRunner(nullptr);
+    form1->Controller().AnalysesGate()->release();
     analysisRunner.reset();
     polarRunner.reset();
     layerRunner.reset();

@@ -143,6 +143,43 @@ TEST_F(LiveAnalysis, AnEditWhoseResultsNoLongerMatchThePointsIsComputedAfresh)
     EXPECT_EQ(view.results[0], CoefficientText(v.row.ca));
 }
 
+// A follower's worker waits while the analyses of the newest edit are
+// queued or computing, and goes on once they are computed, whether shown or not.
+TEST_F(LiveAnalysis, FollowersWaitForTheAnalysesOfTheNewestEditOnly)
+{
+    using namespace std::chrono_literals;
+    const std::shared_ptr<AnalysisGate> gate = c.AnalysesGate();
+    EXPECT_TRUE(gate->waitForAnalyses(0ms)) << "nothing queued: no waiting";
+    c.FormMouseWheel(120);
+    EXPECT_FALSE(gate->waitForAnalyses(1ms));
+    BackgroundRunner::Apply first = runner.compute();
+    EXPECT_TRUE(gate->waitForAnalyses(0ms)) << "computed, before the GUI thread shows it";
+
+    // notch 2 is computing when notch 3 comes: only notch 3's analyses open the gate
+    c.FormMouseWheel(120);
+    BackgroundRunner::Job second = std::move(*runner.pending);
+    runner.pending.reset();
+    c.FormMouseWheel(120);
+    std::atomic<bool> through{false};
+    std::thread follower([&] { through = gate->waitForAnalyses(5s); });
+    std::this_thread::sleep_for(20ms);
+    EXPECT_FALSE(through);
+    first();
+    second()();
+    std::this_thread::sleep_for(5ms);
+    EXPECT_FALSE(through) << "an outdated state's analyses do not open it";
+    runner.compute()();
+    follower.join();
+    EXPECT_TRUE(through);
+
+    // closing releases whoever still waits
+    c.FormMouseWheel(120);
+    std::thread closing([&] { through = gate->waitForAnalyses(5s); });
+    gate->release();
+    closing.join();
+    EXPECT_TRUE(through);
+}
+
 TEST(ThreadedRunner, RunsOnItsThreadPostsTheStepAndDropsWaitingJobs)
 {
     std::mutex m;
