@@ -6,7 +6,8 @@
 //   double, so a fused multiply-add rounds like the separate operations, and
 //   the summation order is fixed by the source.
 // - Elimination: single precision, each update a - f * b rounded once
-//   (std::fma, which the baseline path computes in software as exactly).
+//   (std::fma, which the baseline path computes in software as exactly),
+//   blocked for the caches without changing any element's operations.
 
 #include "analysis/stages.h"
 
@@ -15,6 +16,11 @@
 #include <cmath>
 #include <exception>
 #include <thread>
+#include <vector>
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace velmora::eppler {
 
@@ -79,18 +85,73 @@ VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *
     }
 }
 
-// Subtracts `factor` times the pivot row from row `ar`, columns i+1.., and
-// returns |new value in column i + 1| for the next pivot search.
-VELMORA_INLINE float eliminateRow(float *__restrict ar, const float *__restrict ai, float *br,
-                                  const float *bi, double diagonal, int i, int size, int rhsCount)
+// One pivot's update of the columns [from, to) of row `ar`: ar -= f * ai,
+// each element rounded once.
+VELMORA_INLINE void updateKernel(float *__restrict ar, const float *__restrict ai, float f, int from, int to)
 {
-    const float factor = static_cast<float>(double(ar[i]) / diagonal);
-    for (int col = i + 1; col < size; ++col)
-        ar[col] = std::fma(-factor, ai[col], ar[col]);
-    ar[i] = 0.0f;
-    for (int c = 0; c < rhsCount; ++c)
-        br[c] = std::fma(-factor, bi[c], br[c]);
-    return i + 1 < size ? std::fabs(ar[i + 1]) : 0.0f;
+    for (int col = from; col < to; ++col)
+        ar[col] = std::fma(-f, ai[col], ar[col]);
+}
+
+constexpr int kMaxBlock = 32;
+constexpr int kMaxTile = 128;
+
+// The delayed updates of a block of pivots on the column tile [from, to),
+// in pivot order: every element sees the operations of the unblocked
+// elimination in the same order. factors[q * size + r] is pivot first+q's
+// factor for row r; scales[q] its row's scale. The pivot rows are first
+// brought to the state each had when it was used, so that every other row
+// can then take all the block's updates while its values stay in registers.
+template <class RowUpdate>
+VELMORA_INLINE void tileKernel(float *a, int stride, int size, int first, int count, const float *factors,
+                               const double *scales, int from, int to, RowUpdate rowUpdate)
+{
+    const int width = to - from;
+    alignas(32) float pivots[kMaxBlock * kMaxTile];
+    for (int q = 0; q < count; ++q) {
+        float *pq = pivots + q * width;
+        const float *source = a + size_t(first + q) * stride + from;
+        std::copy(source, source + width, pq);
+        for (int p = 0; p < q; ++p) {
+            const float f = factors[size_t(p) * size + size_t(first + q)];
+            const float *pp = pivots + p * width;
+            for (int c = 0; c < width; ++c)
+                pq[c] = std::fma(-f, pp[c], pq[c]);
+        }
+    }
+    float f[kMaxBlock];
+    for (int r = 0; r < size; ++r) {
+        float *ar = a + size_t(r) * stride + from;
+        if (r >= first && r < first + count) {
+            // a pivot row: as used, scaled, then updated by the later pivots
+            const int q = r - first;
+            const float *pq = pivots + q * width;
+            for (int c = 0; c < width; ++c)
+                ar[c] = static_cast<float>(double(pq[c]) * scales[q]);
+            for (int p = q + 1; p < count; ++p) {
+                const float fp = factors[size_t(p) * size + size_t(r)];
+                const float *pp = pivots + p * width;
+                for (int c = 0; c < width; ++c)
+                    ar[c] = std::fma(-fp, pp[c], ar[c]);
+            }
+            continue;
+        }
+        for (int q = 0; q < count; ++q)
+            f[q] = factors[size_t(q) * size + size_t(r)];
+        rowUpdate(ar, f, pivots, width, count);
+    }
+}
+
+// A row that is no pivot of the block takes the block's updates, column by
+// column in pivot order.
+VELMORA_INLINE void rowUpdatePlain(float *ar, const float *f, const float *pivots, int width, int count)
+{
+    for (int c = 0; c < width; ++c) {
+        float acc = ar[c];
+        for (int q = 0; q < count; ++q)
+            acc = std::fma(-f[q], pivots[q * width + c], acc);
+        ar[c] = acc;
+    }
 }
 
 #ifdef VELMORA_AVX2_PATH
@@ -101,10 +162,41 @@ __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
     normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
-__attribute__((target("avx2,fma"))) float eliminateAvx2(float *ar, const float *ai, float *br, const float *bi,
-                                                        double diagonal, int i, int size, int rhsCount)
+__attribute__((target("avx2,fma"))) void updateAvx2(float *ar, const float *ai, float f, int from, int to)
 {
-    return eliminateRow(ar, ai, br, bi, diagonal, i, size, rhsCount);
+    updateKernel(ar, ai, f, from, to);
+}
+
+// The same with sixteen columns held in registers while the block's pivots
+// pass; _mm256_fnmadd_ps rounds once, as std::fma.
+__attribute__((target("avx2,fma"))) void rowUpdateAvx2(float *ar, const float *f, const float *pivots, int width,
+                                                      int count)
+{
+    int c = 0;
+    for (; c + 16 <= width; c += 16) {
+        __m256 acc0 = _mm256_loadu_ps(ar + c);
+        __m256 acc1 = _mm256_loadu_ps(ar + c + 8);
+        for (int q = 0; q < count; ++q) {
+            const __m256 fq = _mm256_set1_ps(f[q]);
+            const float *pq = pivots + q * width + c;
+            acc0 = _mm256_fnmadd_ps(fq, _mm256_loadu_ps(pq), acc0);
+            acc1 = _mm256_fnmadd_ps(fq, _mm256_loadu_ps(pq + 8), acc1);
+        }
+        _mm256_storeu_ps(ar + c, acc0);
+        _mm256_storeu_ps(ar + c + 8, acc1);
+    }
+    for (; c < width; ++c) {
+        float acc = ar[c];
+        for (int q = 0; q < count; ++q)
+            acc = std::fma(-f[q], pivots[q * width + c], acc);
+        ar[c] = acc;
+    }
+}
+
+__attribute__((target("avx2,fma"))) void tileAvx2(float *a, int stride, int size, int first, int count,
+                                                 const float *factors, const double *scales, int from, int to)
+{
+    tileKernel(a, stride, size, first, count, factors, scales, from, to, rowUpdateAvx2);
 }
 
 bool haveAvx2()
@@ -124,18 +216,27 @@ void normalPart(const double *const *rows, const float *const *rhs, int rowCount
     normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
-float eliminate(float *ar, const float *ai, float *br, const float *bi, double diagonal, int i, int size,
-                int rhsCount)
+void update(float *ar, const float *ai, float f, int from, int to)
 {
 #ifdef VELMORA_AVX2_PATH
     if (haveAvx2())
-        return eliminateAvx2(ar, ai, br, bi, diagonal, i, size, rhsCount);
+        return updateAvx2(ar, ai, f, from, to);
 #endif
-    return eliminateRow(ar, ai, br, bi, diagonal, i, size, rhsCount);
+    updateKernel(ar, ai, f, from, to);
 }
 
-// Two threads meeting after every pivot: spins briefly (a pivot step takes
-// microseconds), then sleeps, so that a busy machine is not made busier.
+void tile(float *a, int stride, int size, int first, int count, const float *factors, const double *scales,
+          int from, int to)
+{
+#ifdef VELMORA_AVX2_PATH
+    if (haveAvx2())
+        return tileAvx2(a, stride, size, first, count, factors, scales, from, to);
+#endif
+    tileKernel(a, stride, size, first, count, factors, scales, from, to, rowUpdatePlain);
+}
+
+// Two threads meeting after every block of pivots: spins briefly, then
+// sleeps, so that a busy machine is not made busier.
 class Rendezvous
 {
 public:
@@ -163,12 +264,17 @@ private:
     std::atomic<int> m_waiting{0};
 };
 
-// Gauss-Jordan elimination with partial pivoting. Thread `part` of `parts`
-// eliminates the rows of its share; thread 0 also picks and swaps pivots and
-// scales the pivot rows. Every row sees the same operations in the same
-// order however the rows are shared. Returns false when singular.
+// Gauss-Jordan elimination with partial pivoting, blocked: thread 0 takes a
+// block of pivots through the block's own columns (choosing and swapping
+// rows, keeping each row's factor), then both threads bring the columns
+// right of it up to date, tile by tile. Every element still sees the
+// operations of the plain elimination in the same order, so the bits do not
+// depend on the block size or the number of threads. Singular: `singular`.
 struct Elimination
 {
+    static constexpr int kBlock = kMaxBlock;
+    static constexpr int kTile = kMaxTile; // columns, at most
+
     float *a = nullptr;
     int stride = 0;
     float *b = nullptr;
@@ -177,93 +283,113 @@ struct Elimination
     int rhsCount = 0;
     int parts = 1;
     Rendezvous meet;
-    // On a busy machine the partner thread may not get a core for a while;
-    // after a few such waits thread 0 goes on alone (the bits stay the same).
-    static constexpr int kPatience = 3;
-    int waits = 0;
-    std::atomic<bool> alone{false};
-    // Largest |column i + 1| below the pivot row, per part, and where.
-    float largest[2] = {-1.0f, -1.0f};
-    int pivotRow[2] = {0, 0};
-    std::atomic<bool> singular{false};
+    std::vector<float> factors; // kBlock x size
+    double scales[kBlock] = {};
+    int first = 0, count = 0; // the block the tiles are brought up to date for
+    bool singular = false;
+    bool finished = false;
 
     float *row(int r) const { return a + size_t(r) * stride; }
     float *rhs(int r) const { return b + size_t(r) * rhsCount; }
-    int firstRow(int part) const { return part == 0 ? 0 : size / 2; }
-    int endRow(int part) const { return part + 1 == parts || alone ? size : size / 2; }
 
-    void scan(int part, int column)
+    // Thread 0: pivots first..first+count-1 on their own columns.
+    bool factorBlock()
     {
-        largest[part] = -1.0f;
-        for (int j = std::max(column, firstRow(part)); j < endRow(part); ++j) {
-            const float magnitude = std::fabs(row(j)[column]);
-            if (magnitude >= largest[part]) { // ties go to the later row
-                largest[part] = magnitude;
-                pivotRow[part] = j;
+        const int end = first + count;
+        float largest = -1.0f;
+        int pivot = first;
+        for (int j = first; j < size; ++j) {
+            const float magnitude = std::fabs(row(j)[first]);
+            if (magnitude >= largest) { // ties go to the later row
+                largest = magnitude;
+                pivot = j;
             }
+        }
+        for (int i = first; i < end; ++i) {
+            const int q = i - first;
+            if (!(largest > std::fabs(tolerance)))
+                return false;
+            if (pivot != i) {
+                std::swap_ranges(row(i) + i, row(i) + size, row(pivot) + i);
+                std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
+                // the updates still owed to the columns right of the block go with the rows
+                for (int p = 0; p < q; ++p)
+                    std::swap(factors[size_t(p) * size + i], factors[size_t(p) * size + pivot]);
+            }
+            float *ai = row(i);
+            const float *bi = rhs(i);
+            const double diagonal = ai[i];
+            float *f = factors.data() + size_t(q) * size;
+            largest = -1.0f;
+            for (int r = 0; r < size; ++r) {
+                if (r == i)
+                    continue;
+                float *ar = row(r);
+                const float factor = static_cast<float>(double(ar[i]) / diagonal);
+                f[r] = factor;
+                update(ar, ai, factor, i + 1, end);
+                ar[i] = 0.0f;
+                float *br = rhs(r);
+                for (int c = 0; c < rhsCount; ++c)
+                    br[c] = std::fma(-factor, bi[c], br[c]);
+                if (r > i && i + 1 < end && std::fabs(ar[i + 1]) >= largest) {
+                    largest = std::fabs(ar[i + 1]);
+                    pivot = r;
+                }
+            }
+            const double scale = static_cast<float>(1.0 / diagonal);
+            scales[q] = scale;
+            for (int col = i + 1; col < end; ++col)
+                ai[col] = static_cast<float>(double(ai[col]) * scale);
+            ai[i] = 1.0f;
+            float *bw = rhs(i);
+            for (int c = 0; c < rhsCount; ++c)
+                bw[c] = static_cast<float>(double(bw[c]) * scale);
+        }
+        return true;
+    }
+
+    // Tiles part, part + parts, ... of the columns right of the block.
+    void updateTiles(int part)
+    {
+        const int from = first + count;
+        const int columns = size - from;
+        if (columns <= 0)
+            return;
+        // as many tiles as needed to fit the caches, shared out evenly
+        int tiles = (columns + kTile - 1) / kTile;
+        tiles = (tiles + parts - 1) / parts * parts;
+        const int width = (columns + tiles - 1) / tiles;
+        for (int t = part; t < tiles; t += parts) {
+            const int c0 = from + t * width;
+            if (c0 < size)
+                tile(a, stride, size, first, count, factors.data(), scales, c0, std::min(c0 + width, size));
         }
     }
 
     void run(int part)
     {
-        scan(part, 0);
-        for (int i = 0; i < size; ++i) {
-            const bool shared = parts > 1 && !alone;
-            if (shared && meet.arrive() && part == 0) // every row updated, the pivot searches done
-                ++waits;
+        for (;;) {
             if (part == 0) {
-                if (i > 0)
-                    scaleRow(i - 1);
-                int pivot = pivotRow[0];
-                float best = largest[0];
-                if (shared && largest[1] >= best) {
-                    best = largest[1];
-                    pivot = pivotRow[1];
+                if (first + count >= size) {
+                    finished = true;
+                } else {
+                    first += count;
+                    count = std::min(kBlock, size - first);
+                    if (!factorBlock()) {
+                        singular = true;
+                        finished = true;
+                    }
                 }
-                if (!(best > std::fabs(tolerance))) {
-                    singular = true;
-                } else if (pivot != i) {
-                    float *ai = row(i);
-                    std::swap_ranges(ai + i, ai + size, row(pivot) + i);
-                    std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
-                }
-                if (shared && waits >= kPatience)
-                    alone = true;
             }
-            if (shared)
-                meet.arrive(); // the pivot row is in place
-            if (singular || (part == 1 && alone))
+            if (parts > 1)
+                meet.arrive(); // the block is factored (or all is done)
+            if (finished)
                 return;
-            const float *ai = row(i);
-            const float *bi = rhs(i);
-            const double diagonal = ai[i];
-            largest[part] = -1.0f;
-            for (int r = firstRow(part); r < endRow(part); ++r) {
-                if (r == i)
-                    continue;
-                const float next = eliminate(row(r), ai, rhs(r), bi, diagonal, i, size, rhsCount);
-                if (r > i && next >= largest[part]) {
-                    largest[part] = next;
-                    pivotRow[part] = r;
-                }
-            }
+            updateTiles(part);
+            if (parts > 1)
+                meet.arrive(); // the columns right of the block are up to date
         }
-        if (parts > 1 && !alone)
-            meet.arrive();
-        if (part == 0)
-            scaleRow(size - 1);
-    }
-
-    void scaleRow(int i)
-    {
-        float *ai = row(i);
-        const double scale = static_cast<float>(1.0 / double(ai[i]));
-        for (int col = i + 1; col < size; ++col)
-            ai[col] = static_cast<float>(double(ai[col]) * scale);
-        ai[i] = 1.0f;
-        float *bw = rhs(i);
-        for (int c = 0; c < rhsCount; ++c)
-            bw[c] = static_cast<float>(double(bw[c]) * scale);
     }
 };
 
@@ -288,13 +414,14 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
     if (size < 1)
         return;
     Elimination e;
+    e.factors.resize(size_t(Elimination::kBlock) * size_t(size));
     e.a = a;
     e.stride = stride;
     e.b = b;
     e.size = size;
     e.tolerance = tolerance;
     e.rhsCount = rhsCount;
-    // Below this a pivot step is too short to share.
+    // Below this the columns right of a block are too few to share.
     e.parts = threads >= 2 && size >= 128 ? 2 : 1;
     if (e.parts == 1) {
         e.run(0);
