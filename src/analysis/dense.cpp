@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <exception>
 #include <thread>
@@ -235,8 +236,8 @@ void tile(float *a, int stride, int size, int first, int count, const float *fac
     tileKernel(a, stride, size, first, count, factors, scales, from, to, rowUpdatePlain);
 }
 
-// Two threads meeting after every block of pivots: spins briefly, then
-// sleeps, so that a busy machine is not made busier.
+// Two threads meeting after every block of pivots: spins for a while, then
+// sleeps, so that a busy machine is not made busier for long.
 class Rendezvous
 {
 public:
@@ -250,9 +251,14 @@ public:
             m_generation.notify_one();
             return false;
         }
-        for (int spin = 0; spin < 4000; ++spin) {
+        // A block's factoring takes well under this; sleeping would cost a
+        // wake-up of the core, which some machines take milliseconds for.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        for (int polls = 1;; ++polls) {
             if (m_generation.load(std::memory_order_acquire) != generation)
                 return false;
+            if (polls % 64 == 0 && std::chrono::steady_clock::now() > until)
+                break;
         }
         while (m_generation.load(std::memory_order_acquire) == generation)
             m_generation.wait(generation, std::memory_order_acquire);
@@ -396,20 +402,20 @@ struct Elimination
 } // namespace
 
 void NormalEquations(const double *const *rows, const float *const *rhs, int rowCount, int m,
-                     double *normal, double *r, int threads)
+                     double *normal, double *r, HelperThread *helper)
 {
-    if (threads < 2 || m < 64) {
+    if (!helper || m < 64) {
         normalPart(rows, rhs, rowCount, m, normal, r, 0, m);
         return;
     }
     // Row i of the triangle costs m - i: the first 29 % of the rows are half the work.
     const int split = int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
-    std::thread helper([&] { normalPart(rows, rhs, rowCount, m, normal, r, split, m); });
+    helper->start([&] { normalPart(rows, rhs, rowCount, m, normal, r, split, m); });
     normalPart(rows, rhs, rowCount, m, normal, r, 0, split);
-    helper.join();
+    helper->wait();
 }
 
-void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount, int threads)
+void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount, HelperThread *helper)
 {
     if (size < 1)
         return;
@@ -422,13 +428,13 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
     e.tolerance = tolerance;
     e.rhsCount = rhsCount;
     // Below this the columns right of a block are too few to share.
-    e.parts = threads >= 2 && size >= 128 ? 2 : 1;
+    e.parts = helper && size >= 128 ? 2 : 1;
     if (e.parts == 1) {
         e.run(0);
     } else {
-        std::thread helper([&] { e.run(1); });
+        helper->start([&] { e.run(1); });
         e.run(0);
-        helper.join();
+        helper->wait();
     }
     if (e.singular)
         fault("singular system in the panel solution");

@@ -454,29 +454,29 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             buildRow(R, own);
     };
     const int threads = ws.threads > 0 ? ws.threads : int(std::thread::hardware_concurrency());
-    if (threads < 2 || lastRow < 64) {
+    HelperThread *team = nullptr;
+    if (threads >= 2) {
+        if (!ws.team)
+            ws.team = std::make_unique<HelperThread>();
+        team = ws.team.get();
+    }
+    if (!team || lastRow < 64) {
         buildRows(1, lastRow, ws);
     } else {
         if (!ws.helper)
             ws.helper = std::make_unique<PanelWorkspace>();
         const int half = lastRow / 2;
-        std::exception_ptr helperFault;
-        std::thread helper([&] {
-            try {
-                buildRows(half + 1, lastRow, *ws.helper);
-            } catch (...) {
-                helperFault = std::current_exception();
-            }
-        });
+        team->start([&] { buildRows(half + 1, lastRow, *ws.helper); });
         try {
             buildRows(1, half, ws);
         } catch (...) {
-            helper.join();
+            try {
+                team->wait();
+            } catch (...) {
+            }
             throw;
         }
-        helper.join();
-        if (helperFault)
-            std::rethrow_exception(helperFault);
+        team->wait();
     }
 
     if (!c.open) {
@@ -508,7 +508,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         rowRhs[R] = R < m ? ws.rhs.get() + 2 * R : wRhs;
     }
     double r[2 * kMaxNodes];
-    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r, threads);
+    NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r, team);
 
     float *nf = ws.n.get();
     const double *nd = ws.normal.get();
@@ -522,7 +522,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
     }
 
-    GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2, threads);
+    GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2, team);
 
     for (int i = 1; i <= m; ++i) {
         out.gamma0[i] = stored(ws.solution[2 * (i - 1)]);

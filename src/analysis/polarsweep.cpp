@@ -205,12 +205,13 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
                 for (size_t b = next++; b < batches.size(); b = next++)
                     runBatch(solver, in, out, batches[b], reynolds, curves);
             };
-            std::vector<std::thread> pool;
+            while (int(m_helpers.size()) < threads - 1)
+                m_helpers.push_back(std::make_unique<HelperThread>());
             for (int t = 1; t < threads; ++t)
-                pool.emplace_back(work, std::ref(*m_solvers[size_t(t)]));
+                m_helpers[size_t(t - 1)]->start([&work, &solver = *m_solvers[size_t(t)]] { work(solver); });
             work(*m_solvers[0]);
-            for (std::thread &t : pool)
-                t.join();
+            for (int t = 1; t < threads; ++t)
+                m_helpers[size_t(t - 1)]->wait();
         }
     }
     for (PolarCurve &c : curves)

@@ -8,6 +8,7 @@
 // of threads: it is bit-identical to the run on one thread.
 
 #include "analysis/eppler.h"
+#include "analysis/helperthread.h"
 #include "model/profile.h"
 
 #include <memory>
@@ -83,6 +84,7 @@ public:
 private:
     int m_jobs;
     std::vector<std::unique_ptr<EpplerSolver>> m_solvers; // one per thread, kept between runs
+    std::vector<std::unique_ptr<HelperThread>> m_helpers;  // the threads beside the caller's, kept too
 };
 
 } // namespace velmora

@@ -5,6 +5,7 @@
 // numbered from 1 (element 0 unused) so that the code reads like its formulas.
 
 #include "analysis/eppler.h"
+#include "analysis/helperthread.h"
 
 #include <array>
 #include <cfloat>
@@ -134,6 +135,8 @@ public:
     int threads = 0;
     // The second thread's row buffer and sub-panel cache, made when first needed.
     std::unique_ptr<PanelWorkspace> helper;
+    // The second thread itself, kept from solution to solution.
+    std::unique_ptr<HelperThread> team;
 };
 
 // Solves the two basic flows of a contour whose tangents are fitted. Fills
@@ -143,16 +146,18 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out);
 // Upper triangle (j >= i) of N = sum over rows of row^T row, accumulated in
 // double in row order, and r = sum of row^T rhs (two columns). The rows hold
 // floats widened to double, so every product is exact. `normal` has stride m;
-// its lower triangle is left alone. The bits do not depend on `threads`.
+// its lower triangle is left alone. With a `helper` two threads share the
+// work; the bits do not depend on it.
 void NormalEquations(const double *const *rows, const float *const *rhs, int rowCount, int m,
-                     double *normal, double *r, int threads = 1);
+                     double *normal, double *r, HelperThread *helper = nullptr);
 
 // In-place Gauss-Jordan elimination with partial pivoting: `a` is size x size
 // row-major with stride `stride`, `b` holds rhsCount values per row. On
 // return b holds the solutions. A pivot column whose largest magnitude is not
-// above |tolerance| is a singular system: throws EpplerError. Up to `threads`
-// (at most two) share the rows; the bits do not depend on it.
-void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount, int threads = 1);
+// above |tolerance| is a singular system: throws EpplerError. With a
+// `helper` two threads share the work; the bits do not depend on it.
+void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int rhsCount,
+                HelperThread *helper = nullptr);
 
 // --- boundary layer -------------------------------------------------------
 

@@ -300,8 +300,9 @@ TEST(GaussSolve, TwoThreadsGiveTheBitsOfOneIncludingThePivotChoices)
         rowRhs[k] = rhs.data() + 2 * k;
     }
     std::vector<double> one(size_t(m) * m), two(size_t(m) * m), r1(2 * m), r2(2 * m);
-    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, one.data(), r1.data(), 1);
-    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, two.data(), r2.data(), 2);
+    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, one.data(), r1.data());
+    HelperThread helper;
+    NormalEquations(rows.data(), rowRhs.data(), rowCount, m, two.data(), r2.data(), &helper);
     for (int i = 0; i < m; ++i) {
         for (int j = i; j < m; ++j)
             ASSERT_EQ(one[size_t(i) * m + j], two[size_t(i) * m + j]) << i << "," << j;
@@ -323,8 +324,8 @@ TEST(GaussSolve, TwoThreadsGiveTheBitsOfOneIncludingThePivotChoices)
         b1[2 * i + 1] = float(std::cos(double(i)));
     }
     std::vector<float> a2 = a1, b2 = b1, a3 = a1, b3 = b1, original = a1, rhs0 = b1;
-    GaussSolve(a1.data(), m, b1.data(), m, 0.0f, 2, 1);
-    GaussSolve(a2.data(), m, b2.data(), m, 0.0f, 2, 2);
+    GaussSolve(a1.data(), m, b1.data(), m, 0.0f, 2);
+    GaussSolve(a2.data(), m, b2.data(), m, 0.0f, 2, &helper);
     plainGaussJordan(a3.data(), m, b3.data(), 2);
     for (int i = 0; i < 2 * m; ++i) {
         ASSERT_EQ(b1[i], b2[i]) << i;

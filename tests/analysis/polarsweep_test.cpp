@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <thread>
 #include <tuple>
@@ -194,4 +195,30 @@ TEST(PanelShare, ThreadsOnOneContourSolveItOnceAndGetTheSameBits)
     EpplerSolver c;
     share.prepare(c, moved);
     EXPECT_EQ(c.panelSolutionCount(), 1);
+}
+
+TEST(HelperThread, RunsEachTaskOnItsOwnThreadAndHandsBackWhatItThrew)
+{
+    HelperThread helper;
+    std::thread::id ran;
+    int count = 0;
+    for (int k = 0; k < 200; ++k) {
+        helper.start([&] {
+            ran = std::this_thread::get_id();
+            ++count;
+        });
+        helper.wait();
+        // with or without a pause the helper must be found again
+        if (k % 50 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(count, 200);
+    EXPECT_NE(ran, std::this_thread::get_id());
+
+    helper.start([] { throw EpplerError("from the helper"); });
+    EXPECT_THROW(helper.wait(), EpplerError);
+    helper.start([&] { ++count; });
+    EXPECT_NO_THROW(helper.wait()) << "a fault is handed back once";
+    EXPECT_EQ(count, 201);
+    helper.wait(); // nothing running: returns at once
 }
