@@ -251,14 +251,18 @@ public:
             m_generation.notify_one();
             return false;
         }
-        // A block's factoring takes well under this; sleeping would cost a
-        // wake-up of the core, which some machines take milliseconds for.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2);
+        // A block's factoring mostly takes less; sleeping would cost a wake-up
+        // of the core, which some machines take milliseconds for. Yielding
+        // lets the partner run where both share a core.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
         for (int polls = 1;; ++polls) {
             if (m_generation.load(std::memory_order_acquire) != generation)
                 return false;
-            if (polls % 64 == 0 && std::chrono::steady_clock::now() > until)
-                break;
+            if (polls % 64 == 0) {
+                if (std::chrono::steady_clock::now() > until)
+                    break;
+                std::this_thread::yield();
+            }
         }
         while (m_generation.load(std::memory_order_acquire) == generation)
             m_generation.wait(generation, std::memory_order_acquire);
