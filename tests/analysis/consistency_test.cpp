@@ -202,8 +202,9 @@ TEST(Consistency, EveryExampleFileIsAnalysedPlausiblyOrRefusedWithItsCause)
                 EXPECT_EQ(r.status, AnalysisStatus::Refused) << "its nose is a corner";
             if (r.status == AnalysisStatus::Refused) {
                 ++refused;
-                if (std::string(name) == "lrn1007")
+                if (std::string(name) == "lrn1007") {
                     EXPECT_EQ(r.message, kMsgAnalysisNoseCorner);
+                }
                 EXPECT_NE(r.message.find("\r"), std::string::npos) << name << ": the remedy follows the cause";
                 continue;
             }

@@ -263,8 +263,9 @@ TEST(CliAnalysis, PrintsTransitionPositionsInSinglePrecision)
         const CliRun r = runCommand({"analyse", file, "--alpha", alpha, "--re", "3e5"});
         ASSERT_EQ(r.status, 0) << r.err;
         for (const std::string &line : lines(r.out)) {
-            if (line.rfind("xtr_", 0) == 0)
+            if (line.rfind("xtr_", 0) == 0) {
                 EXPECT_LE(line.size() - line.find('=') - 1, 11u) << line;
+            }
         }
     }
 }
