@@ -413,14 +413,8 @@ TransitionPolar ComputeTransitionPolar(EpplerSolver &solver, const std::vector<T
             return engineError(batch.back());
         }
         for (size_t k = 0; k < batch.size(); ++k) {
-            TUmschlagPunkt row;
-            row.angle = batch[k];
-            row.xUpper = out.upper[k][0].transitionX;
-            row.xLower = out.lower[k][0].transitionX;
-            row.ca = out.ca[k][0];
-            row.cm = out.cm[k][0];
-            row.cw = out.cw[k][0];
-            result.rows.push_back(row);
+            result.rows.push_back({batch[k], out.upper[k][0].transitionX, out.lower[k][0].transitionX,
+                                   out.ca[k][0], out.cm[k][0], out.cw[k][0]});
         }
     }
     return result;
@@ -449,14 +443,7 @@ TransitionPolar ComputeTransitionPolar(PolarSweep &sweep, const std::vector<TKoo
             const PolarSample &s = samples[first + k];
             if (!s.valid)
                 return engineError(batch.back());
-            TUmschlagPunkt row;
-            row.angle = s.alpha;
-            row.xUpper = s.xtrUpper;
-            row.xLower = s.xtrLower;
-            row.ca = s.ca;
-            row.cm = s.cm;
-            row.cw = s.cw;
-            result.rows.push_back(row);
+            result.rows.push_back({s.alpha, s.xtrUpper, s.xtrLower, s.ca, s.cm, s.cw});
         }
         first += batch.size();
     }

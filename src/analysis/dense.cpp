@@ -13,10 +13,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
-#include <exception>
-#include <thread>
 #include <vector>
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -236,41 +233,25 @@ void tile(float *a, int stride, int size, int first, int count, const float *fac
     tileKernel(a, stride, size, first, count, factors, scales, from, to, rowUpdatePlain);
 }
 
-// Two threads meeting after every block of pivots: spins for a while, then
-// sleeps, so that a busy machine is not made busier for long.
+// Two threads meeting after every block of pivots.
 class Rendezvous
 {
 public:
-    // True when it had to sleep: the other thread was not running.
-    bool arrive()
+    void arrive()
     {
-        const unsigned generation = m_generation.load(std::memory_order_acquire);
+        const long generation = m_generation.load(std::memory_order_acquire);
         if (m_waiting.fetch_add(1, std::memory_order_acq_rel) == 1) {
             m_waiting.store(0, std::memory_order_relaxed);
             m_generation.fetch_add(1, std::memory_order_acq_rel);
             m_generation.notify_one();
-            return false;
+            return;
         }
-        // A block's factoring mostly takes less; sleeping would cost a wake-up
-        // of the core, which some machines take milliseconds for. Yielding
-        // lets the partner run where both share a core.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(500);
-        for (int polls = 1;; ++polls) {
-            if (m_generation.load(std::memory_order_acquire) != generation)
-                return false;
-            if (polls % 64 == 0) {
-                if (std::chrono::steady_clock::now() > until)
-                    break;
-                std::this_thread::yield();
-            }
-        }
-        while (m_generation.load(std::memory_order_acquire) == generation)
-            m_generation.wait(generation, std::memory_order_acquire);
-        return true;
+        // a block's factoring mostly takes less than the spin
+        WaitWhileEqual(m_generation, generation);
     }
 
 private:
-    std::atomic<unsigned> m_generation{0};
+    std::atomic<long> m_generation{0};
     std::atomic<int> m_waiting{0};
 };
 

@@ -12,8 +12,9 @@ using Clock = std::chrono::steady_clock;
 // enough not to hold a core the GUI thread wants; spinning yields, too.
 constexpr auto kSpin = std::chrono::microseconds(500);
 
-// Waits until `value` differs from `seen`: spins up to kSpin, then sleeps.
-long waitWhile(const std::atomic<long> &value, long seen)
+} // namespace
+
+long WaitWhileEqual(const std::atomic<long> &value, long seen)
 {
     const auto until = Clock::now() + kSpin;
     int polls = 0;
@@ -35,7 +36,6 @@ long waitWhile(const std::atomic<long> &value, long seen)
     }
 }
 
-} // namespace
 
 HelperThread::HelperThread()
     : m_thread([this] { loop(); })
@@ -62,7 +62,7 @@ void HelperThread::wait()
 {
     long state = m_state.load(std::memory_order_acquire);
     if (state >= 0 && state % 2 == 1)
-        state = waitWhile(m_state, state);
+        state = WaitWhileEqual(m_state, state);
     if (m_fault) {
         std::exception_ptr fault = m_fault;
         m_fault = nullptr;
@@ -74,7 +74,7 @@ void HelperThread::loop()
 {
     long idle = 0;
     for (;;) {
-        const long state = waitWhile(m_state, idle);
+        const long state = WaitWhileEqual(m_state, idle);
         if (state < 0)
             return;
         try {

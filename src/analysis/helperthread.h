@@ -15,6 +15,11 @@
 
 namespace velmora {
 
+// Returns the value once it differs from `seen`: spins, yielding, for half a
+// millisecond, then sleeps on the atomic. For hand-overs between two threads
+// that follow each other within microseconds.
+long WaitWhileEqual(const std::atomic<long> &value, long seen);
+
 class HelperThread
 {
 public:

@@ -129,9 +129,9 @@ public:
     std::unique_ptr<SubPanel[]> subPanels;
     std::array<int, kMaxNodes + 1> subPanelCount{};
     SubPanelRule subPanelRule;
-    // Threads that build the influence matrix and the normal equations: 0
-    // means one per core (at most two are used), 1 runs on the caller only.
-    // The result does not depend on it.
+    // Threads that share a solution (influence rows, normal equations,
+    // elimination): 0 means one per core (at most two are used), 1 runs on
+    // the caller only. The result does not depend on it.
     int threads = 0;
     // The second thread's row buffer and sub-panel cache, made when first needed.
     std::unique_ptr<PanelWorkspace> helper;
