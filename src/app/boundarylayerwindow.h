@@ -104,20 +104,12 @@ public:
     // Per profile ca, cw, transition and separation, the refusals, or the input error.
     std::string StatusText() const;
 
-    // cp and outline in the upper left cell, the other three diagrams in the
-    // other cells of a 2 x 2 grid of a w x h area.
-    void Layout(int width, int height) { m_panel.Layout(width, height); }
-    int DiagramAt(int x, int y) const { return m_panel.DiagramAt(x, y); }
-    // The crosshair follows the mouse across every diagram; the readout gives
-    // the values of the diagram under it at the mouse's x on both sides.
-    void MouseMove(int x, int y) { m_panel.MouseMove(x, y); }
-    void MouseLeave() { m_panel.MouseLeave(); }
-    const std::string &Readout() const { return m_panel.Readout(); }
-    void Drag(int x0, int y0, int x1, int y1) { m_panel.Drag(x0, y0, x1, y1); }
-    void Pan(int x, int y, int dx, int dy) { m_panel.Pan(x, y, dx, dy); }
-    void ZoomPercent(int x, int y, double percent) { m_panel.ZoomPercent(x, y, percent); }
-    void ResetZoom(int diagram) { m_panel.ResetZoom(diagram); } // -1: all
-    DiagramScene Scene() const { return m_panel.Scene(); }
+    // Layout, mouse, zoom and scene of the diagrams: cp and outline in the
+    // upper left cell, the other three in the other cells of a 2 x 2 grid;
+    // the crosshair crosses every diagram, the readout gives the values of
+    // the diagram under the mouse at its x on both sides.
+    DiagramPanel &Panel() { return m_panel; }
+    const DiagramPanel &Panel() const { return m_panel; }
 
     // "Grenzschicht speichern unter": CSV of every shown trace.
     void GrenzschichtSpeichernUnter();

@@ -110,22 +110,10 @@ public:
     // "n Winkel ohne Ergebnis", the input error or empty.
     std::string StatusText() const;
 
-    // Lays the four diagrams out in a 2 x 2 grid of a w x h area.
-    void Layout(int width, int height) { m_panel.Layout(width, height); }
-    // Diagram under the pixel, or -1.
-    int DiagramAt(int x, int y) const { return m_panel.DiagramAt(x, y); }
-    // The crosshair follows the mouse; the readout names the nearest point.
-    void MouseMove(int x, int y) { m_panel.MouseMove(x, y); }
-    void MouseLeave() { m_panel.MouseLeave(); }
-    const std::string &Readout() const { return m_panel.Readout(); }
-    // Left drag from (x0, y0) to (x1, y1) in the diagram under (x0, y0):
-    // right and down zooms into the rectangle, any other way resets the zoom.
-    void Drag(int x0, int y0, int x1, int y1) { m_panel.Drag(x0, y0, x1, y1); }
-    void Pan(int x, int y, int dx, int dy) { m_panel.Pan(x, y, dx, dy); }
-    void ZoomPercent(int x, int y, double percent) { m_panel.ZoomPercent(x, y, percent); }
-    void ResetZoom(int diagram) { m_panel.ResetZoom(diagram); } // -1: all
-    // Everything laid out for the w x h area, with crosshair and readout.
-    DiagramScene Scene() const { return m_panel.Scene(); }
+    // Layout, mouse, zoom and scene of the four diagrams in a 2 x 2 grid; the
+    // readout names the point nearest the mouse.
+    DiagramPanel &Panel() { return m_panel; }
+    const DiagramPanel &Panel() const { return m_panel; }
 
     // "Polare speichern unter": CSV of every shown curve.
     void PolareSpeichernUnter();

@@ -47,7 +47,7 @@ BoundaryLayerForm::BoundaryLayerForm(QWidget *parent)
     });
     connect(save, &QPushButton::clicked, this, [this] { m_controller->GrenzschichtSpeichernUnter(); });
     connect(image, &QPushButton::clicked, this, [this] { m_controller->DiagrammeSpeichernUnter(); });
-    connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->ResetZoom(-1); });
+    connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->Panel().ResetZoom(-1); });
     wireCanvas(c);
     resize(1100, 760);
 }
@@ -58,21 +58,6 @@ void BoundaryLayerForm::Repaint()
 {
     StatusLabel->setText(fromUtf8(m_controller->StatusText()));
     Canvas->update();
-}
-
-void BoundaryLayerForm::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    m_controller->Visible = true;
-    m_controller->Layout(Canvas->width(), Canvas->height());
-    if (RefreshRequested)
-        RefreshRequested();
-}
-
-void BoundaryLayerForm::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    m_controller->Visible = false;
 }
 
 } // namespace velmora

@@ -27,16 +27,10 @@ public:
     QCheckBox *AllCheckBox = nullptr;
     QLabel *StatusLabel = nullptr;
 
-    // Asks the owner for a new computation (inputs of the window changed,
-    // the window was shown).
-    std::function<void()> RefreshRequested;
-
     void Repaint() override;
 
 protected:
     std::string &exportFolder() override { return m_controller->ExportFolder; }
-    void showEvent(QShowEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
 
 private:
     std::unique_ptr<BoundaryLayerWindowController> m_controller;

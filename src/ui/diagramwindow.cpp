@@ -46,4 +46,22 @@ bool DiagramWindow::WritePng(const DiagramScene &scene, const std::string &path)
     return SaveScenePng(scene, QString::fromStdString(path));
 }
 
+void DiagramWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_visible)
+        *m_visible = true;
+    if (m_panel)
+        m_panel->Layout(Canvas->width(), Canvas->height());
+    if (RefreshRequested)
+        RefreshRequested();
+}
+
+void DiagramWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (m_visible)
+        *m_visible = false;
+}
+
 } // namespace velmora

@@ -63,7 +63,7 @@ PolarForm::PolarForm(QWidget *parent)
     });
     connect(save, &QPushButton::clicked, this, [this] { m_controller->PolareSpeichernUnter(); });
     connect(image, &QPushButton::clicked, this, [this] { m_controller->DiagrammeSpeichernUnter(); });
-    connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->ResetZoom(-1); });
+    connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->Panel().ResetZoom(-1); });
 
     wireCanvas(c);
     resize(980, 720);
@@ -100,21 +100,6 @@ PolarWindowSettings PolarForm::CurrentSettings() const
     s.ReText = m_controller->ReText;
     s.AllChecked = m_controller->AllChecked;
     return s;
-}
-
-void PolarForm::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    m_controller->Visible = true;
-    m_controller->Layout(Canvas->width(), Canvas->height());
-    if (RefreshRequested)
-        RefreshRequested();
-}
-
-void PolarForm::hideEvent(QHideEvent *event)
-{
-    QWidget::hideEvent(event);
-    m_controller->Visible = false;
 }
 
 } // namespace velmora

@@ -68,7 +68,7 @@ TEST(BoundaryLayerWindow, DrawsCpOverTheOutlineAndTheLayerOfBothSidesWithTransit
     FakeDiagramView view;
     BoundaryLayerWindowController window(view);
     TProf_Projekt project = projectOf({"2412", "0012"});
-    window.Layout(1000, 700);
+    window.Panel().Layout(1000, 700);
     window.Refresh(project, 0, at("2", "1000000"));
 
     const auto &results = window.Results();
@@ -207,14 +207,14 @@ TEST(BoundaryLayerWindow, ReadoutGivesBothSidesAtTheMouseXAndTheCrosshairCrosses
     FakeDiagramView view;
     BoundaryLayerWindowController window(view);
     TProf_Projekt project = projectOf({"0012"});
-    window.Layout(1000, 700);
+    window.Panel().Layout(1000, 700);
     window.Refresh(project, 0, at("0", "1000000"));
     const BoundaryLayerWindowController::SideCurves &up = window.Curves(0, kTraceUpper);
 
     const ChartModel &h12 = window.At(kH12OverX).Chart;
     const int px = h12.XToPixel(0.3);
     const int py = (h12.Rect().Top + h12.Rect().Bottom) / 2;
-    window.MouseMove(px, py);
+    window.Panel().MouseMove(px, py);
     const double x = h12.PixelToX(px);
     // H12 of the upper side between the two nodes around x
     size_t i = 1;
@@ -223,7 +223,7 @@ TEST(BoundaryLayerWindow, ReadoutGivesBothSidesAtTheMouseXAndTheCrosshairCrosses
     ASSERT_LT(i, up.x.size());
     const double t = (x - up.x[i - 1]) / (up.x[i] - up.x[i - 1]);
     const double expected = up.h12[i - 1] + t * (up.h12[i] - up.h12[i - 1]);
-    const std::string readout = window.Readout();
+    const std::string readout = window.Panel().Readout();
     const std::string head = "x " + FloatToCommaText(RoundDecimals(4, x)) + " | oben H12 ";
     ASSERT_EQ(readout.rfind(head, 0), 0u) << readout;
     const std::string shown = readout.substr(head.size(), readout.find(' ', head.size()) - head.size());
@@ -231,7 +231,7 @@ TEST(BoundaryLayerWindow, ReadoutGivesBothSidesAtTheMouseXAndTheCrosshairCrosses
     EXPECT_NE(readout.find(" unten H12 "), std::string::npos);
 
     // the vertical line at the same x in the cf diagram
-    const DiagramScene scene = window.Scene();
+    const DiagramScene scene = window.Panel().Scene();
     const ChartModel &cf = window.At(kCfOverX).Chart;
     const double cfX = cf.XToPixelF(x);
     EXPECT_TRUE(std::any_of(scene.Items.begin(), scene.Items.end(), [&](const SceneItem &item) {
@@ -241,10 +241,10 @@ TEST(BoundaryLayerWindow, ReadoutGivesBothSidesAtTheMouseXAndTheCrosshairCrosses
 
     // zooming cp in x takes the outline along
     const ChartModel &cp = window.At(kCpOverX).Chart;
-    window.Drag(cp.XToPixel(0.2), cp.Rect().Top + 5, cp.XToPixel(0.5), cp.Rect().Bottom - 5);
+    window.Panel().Drag(cp.XToPixel(0.2), cp.Rect().Top + 5, cp.XToPixel(0.5), cp.Rect().Bottom - 5);
     EXPECT_NEAR(window.At(kOutline).Chart.BottomAxis().Min, 0.2, 0.01);
     EXPECT_NEAR(window.At(kOutline).Chart.BottomAxis().Max, 0.5, 0.01);
-    window.ResetZoom(-1);
+    window.Panel().ResetZoom(-1);
     EXPECT_NEAR(window.At(kOutline).Chart.BottomAxis().Min, -0.03, 1e-9);
 }
 

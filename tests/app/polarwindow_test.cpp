@@ -206,9 +206,9 @@ TEST(PolarWindow, DiagramsAreSavedAsSvgOrPngWithoutTheCrosshair)
     PolarWindowController polar(view);
     TProf_Projekt project = projectOf({"2412"});
     polar.Refresh(project, 0, shortSweep());
-    polar.Layout(900, 700);
+    polar.Panel().Layout(900, 700);
     const PlotRect r = polar.At(kCaAlpha).Chart.Rect();
-    polar.MouseMove((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    polar.Panel().MouseMove((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
 
     TempDir dir;
     view.saveAnswers.push_back(dir.file("bild.SVG"));
@@ -218,8 +218,8 @@ TEST(PolarWindow, DiagramsAreSavedAsSvgOrPngWithoutTheCrosshair)
     EXPECT_NE(svg.find("width=\"900\" height=\"700\""), std::string::npos);
     for (const char *title : {"Auftrieb ca über α", "Widerstandspolare ca über cw", "Moment cm über α", "Umschlag x über α"})
         EXPECT_NE(svg.find(title), std::string::npos) << title;
-    EXPECT_EQ(svg.find(polar.Readout()), std::string::npos) << "the readout belongs to the screen";
-    EXPECT_FALSE(polar.Readout().empty());
+    EXPECT_EQ(svg.find(polar.Panel().Readout()), std::string::npos) << "the readout belongs to the screen";
+    EXPECT_FALSE(polar.Panel().Readout().empty());
 
     view.saveAnswers.push_back(dir.file("bild"));
     polar.DiagrammeSpeichernUnter();
@@ -233,29 +233,29 @@ TEST(PolarWindow, TheReadoutNamesTheNearestPointAndZoomSurvivesARecompute)
     PolarWindowController polar(view);
     TProf_Projekt project = projectOf({"2412"});
     polar.ReText = "300000";
-    polar.Layout(1000, 800);
+    polar.Panel().Layout(1000, 800);
     polar.Refresh(project, 0, shortSweep());
 
     const ChartModel &chart = polar.At(kCmAlpha).Chart;
     const PolarSample &at4 = polar.Results().Profiles[0].Curves[0].samples[6];
     ASSERT_EQ(at4.alpha, 4.0f);
-    polar.MouseMove(chart.XToPixel(4.0) + 2, chart.YToPixel(at4.cm) - 1);
-    EXPECT_EQ(polar.Readout().rfind("NACA 2412, Re 300000: α 4°  ca ", 0), 0u) << polar.Readout();
-    polar.MouseMove(5, 5);
-    EXPECT_EQ(polar.Readout(), "") << "outside every plot";
+    polar.Panel().MouseMove(chart.XToPixel(4.0) + 2, chart.YToPixel(at4.cm) - 1);
+    EXPECT_EQ(polar.Panel().Readout().rfind("NACA 2412, Re 300000: α 4°  ca ", 0), 0u) << polar.Panel().Readout();
+    polar.Panel().MouseMove(5, 5);
+    EXPECT_EQ(polar.Panel().Readout(), "") << "outside every plot";
 
     // zoom into the lower left quarter of ca(alpha); an edit keeps the zoom, a reverse drag ends it
     ChartModel &ca = polar.At(kCaAlpha).Chart;
     const PlotRect r = ca.Rect();
     const AxisRange before = ca.BottomAxis();
-    polar.Drag(r.Left + 2, (r.Top + r.Bottom) / 2, (r.Left + r.Right) / 2, r.Bottom - 2);
+    polar.Panel().Drag(r.Left + 2, (r.Top + r.Bottom) / 2, (r.Left + r.Right) / 2, r.Bottom - 2);
     const AxisRange zoomed = ca.BottomAxis();
     EXPECT_LT(zoomed.Max - zoomed.Min, 0.6 * (before.Max - before.Min));
     project.Profiles[0].Points[3].Y += 0.002;
     polar.Refresh(project, 0, shortSweep());
     EXPECT_EQ(ca.BottomAxis().Min, zoomed.Min);
     EXPECT_EQ(ca.BottomAxis().Max, zoomed.Max);
-    polar.Drag(r.Right - 2, r.Bottom - 2, r.Left + 2, r.Top + 2);
+    polar.Panel().Drag(r.Right - 2, r.Bottom - 2, r.Left + 2, r.Top + 2);
     EXPECT_NEAR(ca.BottomAxis().Min, before.Min, 1e-9);
 }
 
