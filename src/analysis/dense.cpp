@@ -83,16 +83,49 @@ VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *
     }
 }
 
-// One pivot's update of the columns [from, to) of row `ar`: ar -= f * ai,
-// each element rounded once.
-VELMORA_INLINE void updateKernel(float *__restrict ar, const float *__restrict ai, float f, int from, int to)
-{
-    for (int col = from; col < to; ++col)
-        ar[col] = std::fma(-f, ai[col], ar[col]);
-}
-
 constexpr int kMaxBlock = 32;
 constexpr int kMaxTile = 128;
+
+// One pivot's step on a block packed kMaxBlock floats per row: every row but
+// the pivot row i takes its update on the block's columns right of q and on
+// its right-hand sides; f[r] keeps its factor. Returns the row below i with
+// the largest |value| in column q + 1 (ties go to the later row), -1 when q is
+// the block's last column.
+template <class PackedUpdate>
+VELMORA_INLINE int pivotStepKernel(float *panel, int size, int i, int q, int count, double diagonal, float *f,
+                                   float *b, int rhsCount, PackedUpdate packedUpdate)
+{
+    const float *pi = panel + size_t(i) * kMaxBlock;
+    const float *bi = b + size_t(i) * rhsCount;
+    float largest = -1.0f;
+    int pivot = -1;
+    for (int r = 0; r < size; ++r) {
+        if (r == i)
+            continue;
+        float *pr = panel + size_t(r) * kMaxBlock;
+        const float factor = static_cast<float>(double(pr[q]) / diagonal);
+        f[r] = factor;
+        packedUpdate(pr, pi, factor, q, count);
+        pr[q] = 0.0f;
+        float *br = b + size_t(r) * rhsCount;
+        for (int c = 0; c < rhsCount; ++c)
+            br[c] = std::fma(-factor, bi[c], br[c]);
+        if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
+            largest = std::fabs(pr[q + 1]);
+            pivot = r;
+        }
+    }
+    return pivot;
+}
+
+struct PackedUpdatePlain
+{
+    VELMORA_INLINE void operator()(float *pr, const float *pi, float factor, int q, int count) const
+    {
+        for (int c = q + 1; c < count; ++c)
+            pr[c] = std::fma(-factor, pi[c], pr[c]);
+    }
+};
 
 // The delayed updates of a block of pivots on the column tile [from, to),
 // in pivot order: every element sees the operations of the unblocked
@@ -160,11 +193,6 @@ __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
     normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
-__attribute__((target("avx2,fma"))) void updateAvx2(float *ar, const float *ai, float f, int from, int to)
-{
-    updateKernel(ar, ai, f, from, to);
-}
-
 // The same with sixteen columns held in registers while the block's pivots
 // pass; _mm256_fnmadd_ps rounds once, as std::fma.
 __attribute__((target("avx2,fma"))) void rowUpdateAvx2(float *ar, const float *f, const float *pivots, int width,
@@ -191,6 +219,32 @@ __attribute__((target("avx2,fma"))) void rowUpdateAvx2(float *ar, const float *f
     }
 }
 
+// Columns q+1..count-1 in vectors of eight; the packed rows are kMaxBlock
+// wide, so a vector never leaves its row, and the columns up to q keep
+// their values through the blend.
+struct PackedUpdateAvx2
+{
+    __attribute__((target("avx2,fma"))) void operator()(float *pr, const float *pi, float factor, int q,
+                                                     int count) const
+    {
+        const __m256 fv = _mm256_set1_ps(factor);
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        for (int c = (q + 1) & ~7; c < count; c += 8) {
+            const __m256 keep = _mm256_castsi256_ps(
+                _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
+            const __m256 old = _mm256_loadu_ps(pr + c);
+            const __m256 updated = _mm256_fnmadd_ps(fv, _mm256_loadu_ps(pi + c), old);
+            _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep));
+        }
+    }
+};
+
+__attribute__((target("avx2,fma"))) int pivotStepAvx2(float *panel, int size, int i, int q, int count,
+                                                     double diagonal, float *f, float *b, int rhsCount)
+{
+    return pivotStepKernel(panel, size, i, q, count, diagonal, f, b, rhsCount, PackedUpdateAvx2{});
+}
+
 __attribute__((target("avx2,fma"))) void tileAvx2(float *a, int stride, int size, int first, int count,
                                                  const float *factors, const double *scales, int from, int to)
 {
@@ -214,13 +268,14 @@ void normalPart(const double *const *rows, const float *const *rhs, int rowCount
     normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
-void update(float *ar, const float *ai, float f, int from, int to)
+int pivotStep(float *panel, int size, int i, int q, int count, double diagonal, float *f, float *b,
+              int rhsCount)
 {
 #ifdef VELMORA_AVX2_PATH
     if (haveAvx2())
-        return updateAvx2(ar, ai, f, from, to);
+        return pivotStepAvx2(panel, size, i, q, count, diagonal, f, b, rhsCount);
 #endif
-    updateKernel(ar, ai, f, from, to);
+    return pivotStepKernel(panel, size, i, q, count, diagonal, f, b, rhsCount, PackedUpdatePlain{});
 }
 
 void tile(float *a, int stride, int size, int first, int count, const float *factors, const double *scales,
@@ -275,6 +330,7 @@ struct Elimination
     int parts = 1;
     Rendezvous meet;
     std::vector<float> factors; // kBlock x size
+    std::vector<float> panel;   // size x kBlock: the block's columns while it is factored
     double scales[kBlock] = {};
     int first = 0, count = 0; // the block the tiles are brought up to date for
     bool singular = false;
@@ -283,14 +339,20 @@ struct Elimination
     float *row(int r) const { return a + size_t(r) * stride; }
     float *rhs(int r) const { return b + size_t(r) * rhsCount; }
 
-    // Thread 0: pivots first..first+count-1 on their own columns.
+    // Thread 0: pivots first..first+count-1 on their own columns, packed
+    // row by row into `panel` so that each row's part is one short vector.
     bool factorBlock()
     {
         const int end = first + count;
+        for (int r = 0; r < size; ++r) {
+            float *pr = panel.data() + size_t(r) * kBlock;
+            std::copy(row(r) + first, row(r) + end, pr);
+            std::fill(pr + count, pr + kBlock, 0.0f);
+        }
         float largest = -1.0f;
         int pivot = first;
         for (int j = first; j < size; ++j) {
-            const float magnitude = std::fabs(row(j)[first]);
+            const float magnitude = std::fabs(panel[size_t(j) * kBlock]);
             if (magnitude >= largest) { // ties go to the later row
                 largest = magnitude;
                 pivot = j;
@@ -300,42 +362,32 @@ struct Elimination
             const int q = i - first;
             if (!(largest > std::fabs(tolerance)))
                 return false;
+            float *pi = panel.data() + size_t(i) * kBlock;
             if (pivot != i) {
-                std::swap_ranges(row(i) + i, row(i) + size, row(pivot) + i);
+                // left of column i both rows hold zeros
+                std::swap_ranges(pi, pi + kBlock, panel.data() + size_t(pivot) * kBlock);
+                std::swap_ranges(row(i) + end, row(i) + size, row(pivot) + end);
                 std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
                 // the updates still owed to the columns right of the block go with the rows
                 for (int p = 0; p < q; ++p)
                     std::swap(factors[size_t(p) * size + i], factors[size_t(p) * size + pivot]);
             }
-            float *ai = row(i);
-            const float *bi = rhs(i);
-            const double diagonal = ai[i];
-            float *f = factors.data() + size_t(q) * size;
-            largest = -1.0f;
-            for (int r = 0; r < size; ++r) {
-                if (r == i)
-                    continue;
-                float *ar = row(r);
-                const float factor = static_cast<float>(double(ar[i]) / diagonal);
-                f[r] = factor;
-                update(ar, ai, factor, i + 1, end);
-                ar[i] = 0.0f;
-                float *br = rhs(r);
-                for (int c = 0; c < rhsCount; ++c)
-                    br[c] = std::fma(-factor, bi[c], br[c]);
-                if (r > i && i + 1 < end && std::fabs(ar[i + 1]) >= largest) {
-                    largest = std::fabs(ar[i + 1]);
-                    pivot = r;
-                }
-            }
+            const double diagonal = pi[q];
+            pivot = pivotStep(panel.data(), size, i, q, count, diagonal, factors.data() + size_t(q) * size, b,
+                              rhsCount);
+            largest = pivot >= 0 ? std::fabs(panel[size_t(pivot) * kBlock + q + 1]) : -1.0f;
             const double scale = static_cast<float>(1.0 / diagonal);
             scales[q] = scale;
-            for (int col = i + 1; col < end; ++col)
-                ai[col] = static_cast<float>(double(ai[col]) * scale);
-            ai[i] = 1.0f;
+            for (int c = q + 1; c < count; ++c)
+                pi[c] = static_cast<float>(double(pi[c]) * scale);
+            pi[q] = 1.0f;
             float *bw = rhs(i);
             for (int c = 0; c < rhsCount; ++c)
                 bw[c] = static_cast<float>(double(bw[c]) * scale);
+        }
+        for (int r = 0; r < size; ++r) {
+            const float *pr = panel.data() + size_t(r) * kBlock;
+            std::copy(pr, pr + count, row(r) + first);
         }
         return true;
     }
@@ -406,6 +458,7 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
         return;
     Elimination e;
     e.factors.resize(size_t(Elimination::kBlock) * size_t(size));
+    e.panel.resize(size_t(size) * size_t(Elimination::kBlock));
     e.a = a;
     e.stride = stride;
     e.b = b;

@@ -163,6 +163,12 @@ bool EpplerSolver::holdsPanelSolution() const
     return m_work->cached;
 }
 
+void EpplerSolver::setPanelThreads(int threads, HelperThread *helper)
+{
+    m_work->workspace.threads = threads;
+    m_work->workspace.lentTeam = helper;
+}
+
 bool EpplerSolver::adoptPanelSolution(const EpplerSolver &other)
 {
     const Work &from = *other.m_work;

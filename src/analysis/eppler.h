@@ -90,6 +90,8 @@ struct TEpplerOutput
 // panel solution of the last contour it analysed. A run on a contour with
 // exactly the same coordinates reuses that solution; the results are
 // bit-identical to a fresh solver's. Not thread-safe; one solver per thread.
+class HelperThread;
+
 class EpplerSolver
 {
 public:
@@ -128,6 +130,12 @@ public:
     // True when the solver holds the panel solution of the last contour it
     // was given: after a failed run, false means the contour itself failed.
     bool holdsPanelSolution() const;
+
+    // Threads of the panel solution: 0 one per core (at most two), 1 the
+    // caller's only. `helper`, when given, is the second thread instead of
+    // one the solver keeps of its own; it must outlive the solver's use of
+    // it. The results do not depend on either.
+    void setPanelThreads(int threads, HelperThread *helper = nullptr);
 
 private:
     void ensurePanelSolution(const TEpplerInput &input);

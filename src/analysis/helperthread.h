@@ -15,7 +15,7 @@
 
 namespace velmora {
 
-// Returns the value once it differs from `seen`: spins, yielding, for half a
+// Returns the value once it differs from `seen`: spins, pausing, for half a
 // millisecond, then sleeps on the atomic. For hand-overs between two threads
 // that follow each other within microseconds.
 long WaitWhileEqual(const std::atomic<long> &value, long seen);

@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/stages.h"
+#include "analysis/vectormath.h"
 
 #include <algorithm>
 #include <exception>
 #include <thread>
+#include <cstring>
 #include <numbers>
 
 namespace velmora::eppler {
+
+#if defined(__GNUC__)
+#define VELMORA_PANEL_INLINE inline __attribute__((always_inline))
+#else
+#define VELMORA_PANEL_INLINE inline
+#endif
 
 void fault(const char *what)
 {
@@ -126,6 +134,134 @@ Projections project(const SubPanel &s, Vec cp, Vec tr)
     return p;
 }
 
+} // namespace
+
+void KernelBatch::add(const SubPanel &s)
+{
+    if (size_t(size) + 4 > fromX.size()) {
+        const size_t grown = std::max<size_t>(64, 2 * fromX.size());
+        for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &p1, &p2, &p3})
+            v->resize(grown);
+    }
+    fromX[size_t(size)] = s.fromX;
+    fromY[size_t(size)] = s.fromY;
+    tx[size_t(size)] = s.tx;
+    ty[size_t(size)] = s.ty;
+    length[size_t(size)] = s.length;
+    ++size;
+}
+
+namespace {
+
+// project() on the four sub-panels from i on, operation for operation, with
+// the vector logarithm and arc tangent; false when a lane needs the library
+// functions (arguments out of their range, or a control point that faults).
+inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, Vec cp, Vec tr)
+{
+    auto load = [i](const std::vector<double> &v) {
+        Doubles4 x;
+        std::memcpy(&x, v.data() + i, sizeof x);
+        return x;
+    };
+    const Doubles4 tx = load(b.tx), ty = load(b.ty), len = load(b.length);
+    const Doubles4 rx = cp.x - load(b.fromX);
+    const Doubles4 ry = cp.y - load(b.fromY);
+    const Doubles4 xi = (rx * tx + ry * ty) / len;
+    const Doubles4 eta = (ry * tx - rx * ty) / len;
+
+    const Doubles4 x1 = xi - 1.0 / 3.0;
+    const Doubles4 r1 = x1 * x1 + eta * eta;
+    const Doubles4 x2 = xi - 2.0 / 3.0;
+    const Doubles4 r2 = x2 * x2 + eta * eta;
+    const Bits4 far = r1 >= 10000.0;
+
+    const Doubles4 across = xi * xi - xi + eta * eta;
+    const Doubles4 near0 = xi * xi + eta * eta;
+    const Doubles4 near1 = (xi - 1.0) * (xi - 1.0) + eta * eta;
+    const Doubles4 ratio = near0 / near1;
+    const Doubles4 zero{};
+    const Doubles4 larger = (Doubles4)((Bits4)across & 0x7fffffffffffffffLL);
+    const Doubles4 atanScale = larger > (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL)
+        ? larger
+        : (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL);
+    const Bits4 usable = far | ((near0 > 0.0) & (near1 > 0.0) & (ratio >= DBL_MIN) & (ratio <= DBL_MAX)
+                                & (atanScale > 0.0) & (atanScale <= DBL_MAX));
+    for (int lane = 0; lane < 4; ++lane) {
+        if (!usable[lane])
+            return false;
+    }
+    const Doubles4 t = vectorAtan2(eta, far ? zero + 1.0 : across);
+    const Doubles4 l = vectorLog(far ? zero + 1.0 : ratio) / 2.0;
+
+    const Doubles4 e = far ? eta / (2.0 * r1) : (1.0 - xi) * t + eta * l;
+    const Doubles4 d = far ? -x1 / (2.0 * r1) : t * eta - (1.0 - xi) * l - 1.0;
+    const Doubles4 c = far ? eta / (2.0 * r2) : xi * t - eta * l;
+    const Doubles4 bb = far ? -x2 / (2.0 * r2) : 1.0 - xi * l - t * eta;
+    const Doubles4 a = far ? zero : t * (xi - xi * xi + eta * eta) + l * eta * (2.0 * xi - 1.0) - eta;
+    const Doubles4 z = far ? zero : l * (xi * xi - eta * eta - xi) + (2.0 * xi - 1.0) * (t * eta - 0.5);
+
+    auto projected = [&](Doubles4 along, Doubles4 normal) {
+        return (along * tx - normal * ty) * tr.x + (normal * tx + along * ty) * tr.y;
+    };
+    const Doubles4 p1 = projected(e, d), p2 = projected(c, bb), p3 = projected(a, z);
+    std::memcpy(b.p1.data() + i, &p1, sizeof p1);
+    std::memcpy(b.p2.data() + i, &p2, sizeof p2);
+    std::memcpy(b.p3.data() + i, &p3, sizeof p3);
+    return true;
+}
+
+template <class Lanes>
+VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lanes)
+{
+    // pad to whole vectors with copies of the last sub-panel
+    const int padded = (b.size + 3) / 4 * 4;
+    for (int i = b.size; i < padded; ++i) {
+        for (auto *v : {&b.fromX, &b.fromY, &b.tx, &b.ty, &b.length})
+            (*v)[size_t(i)] = (*v)[size_t(b.size - 1)];
+    }
+    for (int i = 0; i < padded; i += 4) {
+        if (lanes(b, i, cp, tr))
+            continue;
+        for (int j = i; j < std::min(i + 4, b.size); ++j) {
+            const SubPanel s{b.fromX[size_t(j)], b.fromY[size_t(j)], b.tx[size_t(j)], b.ty[size_t(j)],
+                             b.length[size_t(j)]};
+            const Projections pr = project(s, cp, tr);
+            b.p1[size_t(j)] = pr.p1;
+            b.p2[size_t(j)] = pr.p2;
+            b.p3[size_t(j)] = pr.p3;
+        }
+    }
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+struct LanesAvx2
+{
+    __attribute__((target("avx2"))) bool operator()(KernelBatch &b, int i, Vec cp, Vec tr) const
+    {
+        return projectLanes(b, i, cp, tr);
+    }
+};
+
+__attribute__((target("avx2"))) void projectBatchAvx2(KernelBatch &b, Vec cp, Vec tr)
+{
+    projectBatch(b, cp, tr, LanesAvx2{});
+}
+#endif
+
+// The batch's projections; the same bits with or without AVX2 (no fused
+// operations in either).
+void projectAll(KernelBatch &b, Vec cp, Vec tr)
+{
+    if (b.size == 0)
+        return;
+#if defined(__GNUC__) && defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return projectBatchAvx2(b, cp, tr);
+#endif
+    projectBatch(b, cp, tr, [](KernelBatch &batch, int i, Vec c, Vec t) { return projectLanes(batch, i, c, t); });
+}
+
 // What the influence of panel X needs besides the control point; the same
 // for every row.
 struct PanelShape
@@ -168,10 +304,10 @@ void splitArc(const PanelShape &s, int k, SubPanel *out)
     }
 }
 
-// Influence of a curved panel on a control point that is not one of its end
-// nodes: the cubic arc is split into straight sub-panels, finer the closer
-// the point.
-Weights curvedPanel(const PanelShape &s, int X, Vec cp, Vec tr, PanelWorkspace &ws)
+// The sub-panels through which a curved panel acts on a control point that
+// is not one of its end nodes: the cubic arc is split into straight pieces,
+// finer the closer the point. Adds them to the row's batch; returns how many.
+int planCurvedPanel(const PanelShape &s, int X, Vec cp, PanelWorkspace &ws)
 {
     const double rx = cp.x - s.start.x;
     const double ry = cp.y - s.start.y;
@@ -189,34 +325,44 @@ Weights curvedPanel(const PanelShape &s, int X, Vec cp, Vec tr, PanelWorkspace &
         fault("control point on a panel");
     const int k = ws.subPanelRule.count(ratio);
 
-    Weights w;
     if (k == 1) {
-        const Projections pr = project(subPanel(s.start, s.end), cp, tr);
-        w.p = pr.p1;
-        w.q = pr.p2;
-        w.k = pr.p3;
-        return w;
+        ws.batch.add(subPanel(s.start, s.end));
+        return 1;
     }
-    std::vector<SubPanel> local;
-    SubPanel *pieces = nullptr;
     if (k <= PanelWorkspace::kCachedSubPanels) {
-        pieces = ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels;
+        SubPanel *pieces = ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels;
         if (ws.subPanelCount[X] != k) {
             splitArc(s, k, pieces);
             ws.subPanelCount[X] = k;
         }
+        for (int u = 0; u < k; ++u)
+            ws.batch.add(pieces[u]);
     } else {
-        local.resize(size_t(k));
-        pieces = local.data();
-        splitArc(s, k, pieces);
+        std::vector<SubPanel> local(static_cast<size_t>(k));
+        splitArc(s, k, local.data());
+        for (const SubPanel &piece : local)
+            ws.batch.add(piece);
+    }
+    return k;
+}
+
+// The weights of a curved panel from its k projected sub-panels.
+Weights curvedWeights(const KernelBatch &b, int first, int k)
+{
+    Weights w;
+    if (k == 1) {
+        w.p = b.p1[size_t(first)];
+        w.q = b.p2[size_t(first)];
+        w.k = b.p3[size_t(first)];
+        return w;
     }
     for (int u = 1; u <= k; ++u) {
-        const Projections pr = project(pieces[u - 1], cp, tr);
-        const double q1 = pr.p1 / k;
-        const double q2 = pr.p2 / k;
+        const size_t j = size_t(first + u - 1);
+        const double q1 = b.p1[j] / k;
+        const double q2 = b.p2[j] / k;
         w.p += (k + 1 - u) * q1 + (k - u) * q2;
         w.q += (u - 1) * q1 + u * q2;
-        w.k += (pr.p3 / k + double(u - 1) * (k + 1 - u) * q1 + double(u) * (k - u) * q2) / k;
+        w.k += (b.p3[j] / k + double(u - 1) * (k + 1 - u) * q1 + double(u) * (k - u) * q2) / k;
     }
     return w;
 }
@@ -374,11 +520,34 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 row[node] += value;
         };
 
+        // How panel X acts on this row's control point.
+        enum class Influence { Skip, Gap, TrailingPair, Neighbour, Curved };
+        auto influence = [&](int X) {
+            if (X == 1)
+                return R == n ? Influence::Skip : Influence::Gap;
+            if (!c.open && R == 1 && X == n)
+                return Influence::Skip;
+            if (!c.open && R == 1 && X == 2)
+                return Influence::TrailingPair;
+            if (!trailingRow && (X == R || X == R + 1))
+                return Influence::Neighbour;
+            return Influence::Curved;
+        };
+        own.batch.clear();
+        for (int X = c.open ? 1 : 2; X <= n; ++X) {
+            if (influence(X) == Influence::Curved) {
+                own.firstJob[X] = own.batch.size;
+                own.jobCount[X] = planCurvedPanel(shapes[X], X, cp, own);
+            }
+        }
+        projectAll(own.batch, cp, tr);
+
         for (int X = c.open ? 1 : 2; X <= n; ++X) {
             Weights wt;
-            if (X == 1) {
-                if (R == n)
-                    continue;
+            const Influence kind = influence(X);
+            if (kind == Influence::Skip)
+                continue;
+            if (kind == Influence::Gap) {
                 if (R == 1) {
                     wt.q = (c1 - cn) * kPi / 2.0 - s1 - sn;
                 } else {
@@ -394,12 +563,10 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 add(1, wt.p + wt.q);
                 continue;
             }
-            if (!c.open && R == 1 && X == n)
-                continue;
-            if (!c.open && R == 1 && X == 2) {
+            if (kind == Influence::TrailingPair) {
                 wt.p = checkedLog(double(c.len[n]) / double(c.len[2]));
                 wt.q = -1.0;
-            } else if (!trailingRow && (X == R || X == R + 1)) {
+            } else if (kind == Influence::Neighbour) {
                 const double e = turn(double(c.psi[X]) - double(c.theta[X]));
                 const double f = turn(double(c.theta[X - 1]) - double(c.psi[X]));
                 const double j = X - R;
@@ -407,7 +574,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
                 wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
             } else {
-                wt = curvedPanel(shapes[X], X, cp, tr, own);
+                wt = curvedWeights(own.batch, own.firstJob[X], own.jobCount[X]);
             }
 
             // Curvature weight as second differences of the node values.
@@ -455,7 +622,9 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     };
     const int threads = ws.threads > 0 ? ws.threads : int(std::thread::hardware_concurrency());
     HelperThread *team = nullptr;
-    if (threads >= 2) {
+    if (threads >= 2 && ws.lentTeam) {
+        team = ws.lentTeam;
+    } else if (threads >= 2) {
         if (!ws.team)
             ws.team = std::make_unique<HelperThread>();
         team = ws.team.get();

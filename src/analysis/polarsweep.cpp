@@ -185,6 +185,10 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
         const int threads = std::min(m_jobs, int(batches.size()));
         while (int(m_solvers.size()) < threads)
             m_solvers.push_back(std::make_unique<EpplerSolver>());
+        while (int(m_helpers.size()) < threads - 1)
+            m_helpers.push_back(std::make_unique<HelperThread>());
+        // The panel solution's second thread is the one the batches use next.
+        m_solvers[0]->setPanelThreads(std::min(m_jobs, 2), threads >= 2 ? m_helpers[0].get() : nullptr);
 
         // The panel solution first, on every core, then the batches over it.
         const TEpplerInput contour = contourInput(AnalysisContour(points));
@@ -205,8 +209,6 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
                 for (size_t b = next++; b < batches.size(); b = next++)
                     runBatch(solver, in, out, batches[b], reynolds, curves);
             };
-            while (int(m_helpers.size()) < threads - 1)
-                m_helpers.push_back(std::make_unique<HelperThread>());
             for (int t = 1; t < threads; ++t)
                 m_helpers[size_t(t - 1)]->start([&work, &solver = *m_solvers[size_t(t)]] { work(solver); });
             work(*m_solvers[0]);

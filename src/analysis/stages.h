@@ -108,6 +108,19 @@ struct SubPanel
     double length = 0;
 };
 
+// The straight sub-panels of one condition row whose kernels are evaluated
+// together, in vectors: the kernels' logarithms and arc tangents are most of
+// a row's work. p1..p3 are their projections on the row's direction.
+struct KernelBatch
+{
+    std::vector<double> fromX, fromY, tx, ty, length;
+    std::vector<double> p1, p2, p3;
+    int size = 0;
+
+    void clear() { size = 0; }
+    void add(const SubPanel &s);
+};
+
 // Dense storage of the least-squares system, sized for kMaxNodes. Left
 // uninitialised: a solve writes every element it reads, and pages of a large
 // capacity that a small contour never touches cost nothing.
@@ -128,6 +141,9 @@ public:
     static constexpr int kCachedSubPanels = 48;
     std::unique_ptr<SubPanel[]> subPanels;
     std::array<int, kMaxNodes + 1> subPanelCount{};
+    // The row being built: its sub-panels, and where each panel's start.
+    KernelBatch batch;
+    std::array<int, kMaxNodes + 1> firstJob{}, jobCount{};
     SubPanelRule subPanelRule;
     // Threads that share a solution (influence rows, normal equations,
     // elimination): 0 means one per core (at most two are used), 1 runs on
@@ -137,6 +153,10 @@ public:
     std::unique_ptr<PanelWorkspace> helper;
     // The second thread itself, kept from solution to solution.
     std::unique_ptr<HelperThread> team;
+    // A thread lent by the owner (a sweep's) to use instead of `team`: one
+    // thread that stays busy from the rows to the angles keeps spinning, where
+    // a second one would have gone to sleep between solutions.
+    HelperThread *lentTeam = nullptr;
 };
 
 // Solves the two basic flows of a contour whose tangents are fitted. Fills
