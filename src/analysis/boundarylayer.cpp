@@ -37,9 +37,15 @@ double finite(double value)
     return value;
 }
 
-} // namespace
+#if defined(__GNUC__)
+#define VELMORA_HOT inline __attribute__((always_inline))
+#else
+#define VELMORA_HOT inline
+#endif
 
-ShapeFactor ShapeFactorH12(double h32)
+// The closure is the innermost work of every sub-step: inlined there, its
+// divisions overlap with the step's own.
+VELMORA_HOT ShapeFactor shapeFactor(double h32)
 {
     ShapeFactor s;
     if (h32 < 0.0) {
@@ -57,7 +63,7 @@ ShapeFactor ShapeFactorH12(double h32)
     return s;
 }
 
-Closure WallClosure(double r2, double h32, const ShapeFactor &shape)
+VELMORA_HOT Closure wallClosure(double r2, double h32, const ShapeFactor &shape)
 {
     Closure c;
     if (h32 > 0.0) {
@@ -76,17 +82,34 @@ Closure WallClosure(double r2, double h32, const ShapeFactor &shape)
     return c;
 }
 
-Rates StepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe)
+VELMORA_HOT Rates stepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe)
 {
     const double delta3 = std::fabs(h32) * delta2;
     const double r2 = sqrtRe * sqrtRe * u * delta2;
-    const ShapeFactor shape = ShapeFactorH12(h32);
-    const Closure closure = WallClosure(r2, h32, shape);
+    const ShapeFactor shape = shapeFactor(h32);
+    const Closure closure = wallClosure(r2, h32, shape);
     const double gradient = finite(dUds / u);
     Rates rates;
     rates.d2 = finite((closure.cfHalf - (shape.h12 + 2.0) * delta2 * gradient) * h);
     rates.d3 = finite((closure.twoCd - 3.0 * delta3 * gradient) * h);
     return rates;
+}
+
+} // namespace
+
+ShapeFactor ShapeFactorH12(double h32)
+{
+    return shapeFactor(h32);
+}
+
+Closure WallClosure(double r2, double h32, const ShapeFactor &shape)
+{
+    return wallClosure(r2, h32, shape);
+}
+
+Rates StepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe)
+{
+    return stepRates(h32, delta2, u, h, dUds, sqrtRe);
 }
 
 StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, float h32In,
@@ -165,11 +188,11 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         out.laminarPart = 0.0;
     // Whether a laminar layer at its separation limit thickens its shape
     // again: its dissipation outweighs the deceleration.
-    static const double laminarLimitH12 = ShapeFactorH12(kLaminarLimit).h12;
+    static const double laminarLimitH12 = shapeFactor(kLaminarLimit).h12;
     auto laminarRecovers = [&](double d2, double u, double gradient) {
         if (!(gradient == gradient))
             return false;
-        const Rates r = StepRates(kLaminarLimit, d2, u, 1.0, gradient, sqrtRe);
+        const Rates r = stepRates(kLaminarLimit, d2, u, 1.0, gradient, sqrtRe);
         return r.d3 - kLaminarLimit * r.d2 > 0.0;
     };
 
@@ -192,7 +215,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         }
         if (end <= ds) {
             const double uTurbulent = u1 + dUds * end;
-            static const double turbulentH12 = ShapeFactorH12(-kLaminarLimit).h12;
+            static const double turbulentH12 = shapeFactor(-kLaminarLimit).h12;
             delta2 *= checkedPow(uSep / uTurbulent, (turbulentH12 + 5.0) / 2.0);
             out.uTransition = uTurbulent;
             out.h32Transition = kLaminarLimit;
@@ -227,14 +250,14 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             // deceleration has eased) stays attached: a separation it only
             // touched is a bubble, not the end of the attached flow.
             auto recovers = [&] {
-                const Rates atLimit = StepRates(h32, delta2, up, 1.0, dUds, sqrtRe);
+                const Rates atLimit = stepRates(h32, delta2, up, 1.0, dUds, sqrtRe);
                 return atLimit.d3 - absH * atLimit.d2 > 0.0;
             };
             if (absH < kTurbulentLimit + kLimitTolerance && u2 < up && !recovers()) {
                 // Turbulent separation: the rest of the step follows the
                 // Squire-Young growth of a separated layer.
                 out.attachedPart = p;
-                const double h12 = ShapeFactorH12(h32).h12;
+                const double h12 = shapeFactor(h32).h12;
                 out.delta2 = stored(delta2 * checkedPow(up / u2, (h12 + 5.0) / 2.0));
                 out.h32 = stored(h32);
                 return remember(out);
@@ -305,7 +328,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
         double nextH = h / 2.0;
         int failed = 0;
 
-        const Rates predictor = StepRates(h32, delta2, up, h, dUds, sqrtRe);
+        const Rates predictor = stepRates(h32, delta2, up, h, dUds, sqrtRe);
         delta2m = delta2 + predictor.d2 / 2.0;
         const double delta3m = delta3 + predictor.d3 / 2.0;
         const double um = u1 + dUds * (p + h / 2.0);
@@ -323,7 +346,7 @@ StepResult BoundaryLayerStep(double u1, double u2, double ds, float delta2In, fl
             } else if (atLaminarLimit && h32m < limit) {
                 failed = 2; // recovering, but not over this whole sub-step
             } else {
-                const Rates corrector = StepRates(sign * h32m, delta2m, um, h, dUds, sqrtRe);
+                const Rates corrector = stepRates(sign * h32m, delta2m, um, h, dUds, sqrtRe);
                 delta2New = delta2 + corrector.d2;
                 if (!(delta2New > 0.0)) {
                     failed = 3;
