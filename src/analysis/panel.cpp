@@ -136,13 +136,15 @@ Projections project(const SubPanel &s, Vec cp, Vec tr)
 
 } // namespace
 
-void KernelBatch::add(const SubPanel &s)
+void KernelBatch::add(const SubPanel &s, int k, int u)
 {
     if (size_t(size) + 4 > fromX.size()) {
         const size_t grown = std::max<size_t>(64, 2 * fromX.size());
-        for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &p1, &p2, &p3})
+        for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &pieces, &piece, &p, &q, &curvature})
             v->resize(grown);
     }
+    pieces[size_t(size)] = k;
+    piece[size_t(size)] = u;
     fromX[size_t(size)] = s.fromX;
     fromY[size_t(size)] = s.fromY;
     tx[size_t(size)] = s.tx;
@@ -204,9 +206,14 @@ inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, V
         return (along * tx - normal * ty) * tr.x + (normal * tx + along * ty) * tr.y;
     };
     const Doubles4 p1 = projected(e, d), p2 = projected(c, bb), p3 = projected(a, z);
-    std::memcpy(b.p1.data() + i, &p1, sizeof p1);
-    std::memcpy(b.p2.data() + i, &p2, sizeof p2);
-    std::memcpy(b.p3.data() + i, &p3, sizeof p3);
+    const Doubles4 k = load(b.pieces), u = load(b.piece);
+    const Doubles4 q1 = p1 / k, q2 = p2 / k;
+    const Doubles4 wp = (k + 1.0 - u) * q1 + (k - u) * q2;
+    const Doubles4 wq = (u - 1.0) * q1 + u * q2;
+    const Doubles4 wk = (p3 / k + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2) / k;
+    std::memcpy(b.p.data() + i, &wp, sizeof wp);
+    std::memcpy(b.q.data() + i, &wq, sizeof wq);
+    std::memcpy(b.curvature.data() + i, &wk, sizeof wk);
     return true;
 }
 
@@ -216,7 +223,7 @@ VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lan
     // pad to whole vectors with copies of the last sub-panel
     const int padded = (b.size + 3) / 4 * 4;
     for (int i = b.size; i < padded; ++i) {
-        for (auto *v : {&b.fromX, &b.fromY, &b.tx, &b.ty, &b.length})
+        for (auto *v : {&b.fromX, &b.fromY, &b.tx, &b.ty, &b.length, &b.pieces, &b.piece})
             (*v)[size_t(i)] = (*v)[size_t(b.size - 1)];
     }
     for (int i = 0; i < padded; i += 4) {
@@ -226,9 +233,11 @@ VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lan
             const SubPanel s{b.fromX[size_t(j)], b.fromY[size_t(j)], b.tx[size_t(j)], b.ty[size_t(j)],
                              b.length[size_t(j)]};
             const Projections pr = project(s, cp, tr);
-            b.p1[size_t(j)] = pr.p1;
-            b.p2[size_t(j)] = pr.p2;
-            b.p3[size_t(j)] = pr.p3;
+            const double k = b.pieces[size_t(j)], u = b.piece[size_t(j)];
+            const double q1 = pr.p1 / k, q2 = pr.p2 / k;
+            b.p[size_t(j)] = (k + 1.0 - u) * q1 + (k - u) * q2;
+            b.q[size_t(j)] = (u - 1.0) * q1 + u * q2;
+            b.curvature[size_t(j)] = (pr.p3 / k + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2) / k;
         }
     }
 }
@@ -271,6 +280,11 @@ struct PanelShape
     double length = 0;
     double sag = 0;
     double tanStart = 0, tanEnd = 0; // end slopes of the cubic arc
+    SubPanel chord;                  // the arc as one straight piece
+    // Curvature weights of a panel with neighbours on both sides: the parts
+    // of the second differences that do not depend on the row.
+    double beforeDivisor = 0, afterDivisor = 0; // hb (hb + 1), ha (ha + 1)
+    double startFactor = 0, endFactor = 0;      // 1/hb - 1/(ha + 1), 1/ha - 1/(hb + 1)
 };
 
 PanelShape panelShape(const Contour &c, int X)
@@ -283,6 +297,16 @@ PanelShape panelShape(const Contour &c, int X)
     s.sag = std::fabs(turn(double(c.theta[X - 1]) - double(c.theta[X]))) / 8.0;
     s.tanStart = std::tan(turn(double(c.theta[X - 1]) - double(c.psi[X])));
     s.tanEnd = std::tan(turn(double(c.psi[X]) - double(c.theta[X])));
+    s.chord = subPanel(s.start, s.end);
+    if (X > 2 && X < c.n) {
+        const double lenX = c.len[X];
+        const double hb = double(c.len[X - 1]) / lenX;
+        const double ha = double(c.len[X + 1]) / lenX;
+        s.beforeDivisor = hb * (hb + 1.0);
+        s.afterDivisor = ha * (ha + 1.0);
+        s.startFactor = 1.0 / hb - 1.0 / (ha + 1.0);
+        s.endFactor = 1.0 / ha - 1.0 / (hb + 1.0);
+    }
     return s;
 }
 
@@ -326,7 +350,7 @@ int planCurvedPanel(const PanelShape &s, int X, Vec cp, PanelWorkspace &ws)
     const int k = ws.subPanelRule.count(ratio);
 
     if (k == 1) {
-        ws.batch.add(subPanel(s.start, s.end));
+        ws.batch.add(s.chord, 1, 1);
         return 1;
     }
     if (k <= PanelWorkspace::kCachedSubPanels) {
@@ -335,34 +359,27 @@ int planCurvedPanel(const PanelShape &s, int X, Vec cp, PanelWorkspace &ws)
             splitArc(s, k, pieces);
             ws.subPanelCount[X] = k;
         }
-        for (int u = 0; u < k; ++u)
-            ws.batch.add(pieces[u]);
+        for (int u = 1; u <= k; ++u)
+            ws.batch.add(pieces[u - 1], k, u);
     } else {
         std::vector<SubPanel> local(static_cast<size_t>(k));
         splitArc(s, k, local.data());
-        for (const SubPanel &piece : local)
-            ws.batch.add(piece);
+        for (int u = 1; u <= k; ++u)
+            ws.batch.add(local[size_t(u - 1)], k, u);
     }
     return k;
 }
 
-// The weights of a curved panel from its k projected sub-panels.
+// The weights of a curved panel: its sub-panels' parts summed in their order.
 Weights curvedWeights(const KernelBatch &b, int first, int k)
 {
+    if (k == 1)
+        return {b.p[size_t(first)], b.q[size_t(first)], b.curvature[size_t(first)]};
     Weights w;
-    if (k == 1) {
-        w.p = b.p1[size_t(first)];
-        w.q = b.p2[size_t(first)];
-        w.k = b.p3[size_t(first)];
-        return w;
-    }
-    for (int u = 1; u <= k; ++u) {
-        const size_t j = size_t(first + u - 1);
-        const double q1 = b.p1[j] / k;
-        const double q2 = b.p2[j] / k;
-        w.p += (k + 1 - u) * q1 + (k - u) * q2;
-        w.q += (u - 1) * q1 + u * q2;
-        w.k += (b.p3[j] / k + double(u - 1) * (k + 1 - u) * q1 + double(u) * (k - u) * q2) / k;
+    for (size_t j = size_t(first); j < size_t(first + k); ++j) {
+        w.p += b.p[j];
+        w.q += b.q[j];
+        w.k += b.curvature[j];
     }
     return w;
 }
@@ -590,13 +607,12 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 add(n - 1, wt.p + wt.k / hb);
                 add(n, wt.q - wt.k / (hb + 1.0));
             } else {
-                const double hb = double(c.len[X - 1]) / lenX;
-                const double ha = double(c.len[X + 1]) / lenX;
+                const PanelShape &sh = shapes[X];
                 const double kh = wt.k / 2.0;
-                add(X - 2, -kh / (hb * (hb + 1.0)));
-                add(X - 1, wt.p + kh * (1.0 / hb - 1.0 / (ha + 1.0)));
-                add(X, wt.q + kh * (1.0 / ha - 1.0 / (hb + 1.0)));
-                add(X + 1, -kh / (ha * (ha + 1.0)));
+                add(X - 2, -kh / sh.beforeDivisor);
+                add(X - 1, wt.p + kh * sh.startFactor);
+                add(X, wt.q + kh * sh.endFactor);
+                add(X + 1, -kh / sh.afterDivisor);
             }
         }
 

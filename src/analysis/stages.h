@@ -110,15 +110,17 @@ struct SubPanel
 
 // The straight sub-panels of one condition row whose kernels are evaluated
 // together, in vectors: the kernels' logarithms and arc tangents are most of
-// a row's work. p1..p3 are their projections on the row's direction.
+// a row's work. Sub-panel u of the k of its panel adds p, q and curvature to
+// the panel's start-node, end-node and curvature weights.
 struct KernelBatch
 {
     std::vector<double> fromX, fromY, tx, ty, length;
-    std::vector<double> p1, p2, p3;
+    std::vector<double> pieces, piece; // k and u
+    std::vector<double> p, q, curvature;
     int size = 0;
 
     void clear() { size = 0; }
-    void add(const SubPanel &s);
+    void add(const SubPanel &s, int k, int u);
 };
 
 // Dense storage of the least-squares system, sized for kMaxNodes. Left
