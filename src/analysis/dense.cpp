@@ -88,12 +88,11 @@ constexpr int kMaxTile = 128;
 
 // One pivot's step on a block packed kMaxBlock floats per row: every row but
 // the pivot row i takes its update on the block's columns right of q and on
-// its right-hand sides; f[r] keeps its factor. Returns the row below i with
-// the largest |value| in column q + 1 (ties go to the later row), -1 when q is
-// the block's last column.
-template <class PackedUpdate>
-VELMORA_INLINE int pivotStepKernel(float *panel, int size, int i, int q, int count, double diagonal, float *f,
-                                   float *b, int rhsCount, PackedUpdate packedUpdate)
+// its right-hand sides, and keeps its factor in column q. Returns the row
+// below i with the largest |value| in column q + 1 (ties go to the later
+// row), -1 when q is the block's last column.
+VELMORA_INLINE int pivotStepPlain(float *panel, int size, int i, int q, int count, double diagonal, float *b,
+                                  int rhsCount)
 {
     const float *pi = panel + size_t(i) * kMaxBlock;
     const float *bi = b + size_t(i) * rhsCount;
@@ -104,9 +103,9 @@ VELMORA_INLINE int pivotStepKernel(float *panel, int size, int i, int q, int cou
             continue;
         float *pr = panel + size_t(r) * kMaxBlock;
         const float factor = static_cast<float>(double(pr[q]) / diagonal);
-        f[r] = factor;
-        packedUpdate(pr, pi, factor, q, count);
-        pr[q] = 0.0f;
+        for (int c = q + 1; c < count; ++c)
+            pr[c] = std::fma(-factor, pi[c], pr[c]);
+        pr[q] = factor;
         float *br = b + size_t(r) * rhsCount;
         for (int c = 0; c < rhsCount; ++c)
             br[c] = std::fma(-factor, bi[c], br[c]);
@@ -118,18 +117,9 @@ VELMORA_INLINE int pivotStepKernel(float *panel, int size, int i, int q, int cou
     return pivot;
 }
 
-struct PackedUpdatePlain
-{
-    VELMORA_INLINE void operator()(float *pr, const float *pi, float factor, int q, int count) const
-    {
-        for (int c = q + 1; c < count; ++c)
-            pr[c] = std::fma(-factor, pi[c], pr[c]);
-    }
-};
-
 // The delayed updates of a block of pivots on the column tile [from, to),
 // in pivot order: every element sees the operations of the unblocked
-// elimination in the same order. factors[q * size + r] is pivot first+q's
+// elimination in the same order. factors[r * kMaxBlock + q] is pivot first+q's
 // factor for row r; scales[q] its row's scale. The pivot rows are first
 // brought to the state each had when it was used, so that every other row
 // can then take all the block's updates while its values stay in registers.
@@ -144,13 +134,15 @@ VELMORA_INLINE void tileKernel(float *a, int stride, int size, int first, int co
         const float *source = a + size_t(first + q) * stride + from;
         std::copy(source, source + width, pq);
         for (int p = 0; p < q; ++p) {
-            const float f = factors[size_t(p) * size + size_t(first + q)];
+            const float f = factors[size_t(first + q) * kMaxBlock + size_t(p)];
             const float *pp = pivots + p * width;
             for (int c = 0; c < width; ++c)
                 pq[c] = std::fma(-f, pp[c], pq[c]);
         }
     }
-    float f[kMaxBlock];
+    // Other rows go in pairs, which share the loads of the pivot rows.
+    float *pending = nullptr;
+    const float *pendingFactors = nullptr;
     for (int r = 0; r < size; ++r) {
         float *ar = a + size_t(r) * stride + from;
         if (r >= first && r < first + count) {
@@ -160,28 +152,42 @@ VELMORA_INLINE void tileKernel(float *a, int stride, int size, int first, int co
             for (int c = 0; c < width; ++c)
                 ar[c] = static_cast<float>(double(pq[c]) * scales[q]);
             for (int p = q + 1; p < count; ++p) {
-                const float fp = factors[size_t(p) * size + size_t(r)];
+                const float fp = factors[size_t(r) * kMaxBlock + size_t(p)];
                 const float *pp = pivots + p * width;
                 for (int c = 0; c < width; ++c)
                     ar[c] = std::fma(-fp, pp[c], ar[c]);
             }
             continue;
         }
-        for (int q = 0; q < count; ++q)
-            f[q] = factors[size_t(q) * size + size_t(r)];
-        rowUpdate(ar, f, pivots, width, count);
+        const float *fr = factors + size_t(r) * kMaxBlock;
+        if (!pending) {
+            pending = ar;
+            pendingFactors = fr;
+            continue;
+        }
+        rowUpdate(pending, pendingFactors, ar, fr, pivots, width, count);
+        pending = nullptr;
     }
+    if (pending)
+        rowUpdate(pending, pendingFactors, nullptr, nullptr, pivots, width, count);
 }
 
-// A row that is no pivot of the block takes the block's updates, column by
-// column in pivot order.
-VELMORA_INLINE void rowUpdatePlain(float *ar, const float *f, const float *pivots, int width, int count)
+// Rows that are no pivot of the block (a1 may be null) take the block's
+// updates, column by column in pivot order.
+VELMORA_INLINE void rowUpdatePlain(float *a0, const float *f0, float *a1, const float *f1, const float *pivots,
+                                   int width, int count)
 {
-    for (int c = 0; c < width; ++c) {
-        float acc = ar[c];
-        for (int q = 0; q < count; ++q)
-            acc = std::fma(-f[q], pivots[q * width + c], acc);
-        ar[c] = acc;
+    for (int row = 0; row < 2; ++row) {
+        float *ar = row == 0 ? a0 : a1;
+        const float *f = row == 0 ? f0 : f1;
+        if (!ar)
+            continue;
+        for (int c = 0; c < width; ++c) {
+            float acc = ar[c];
+            for (int q = 0; q < count; ++q)
+                acc = std::fma(-f[q], pivots[q * width + c], acc);
+            ar[c] = acc;
+        }
     }
 }
 
@@ -195,54 +201,105 @@ __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
 
 // The same with sixteen columns held in registers while the block's pivots
 // pass; _mm256_fnmadd_ps rounds once, as std::fma.
-__attribute__((target("avx2,fma"))) void rowUpdateAvx2(float *ar, const float *f, const float *pivots, int width,
-                                                      int count)
+__attribute__((target("avx2,fma"))) void rowUpdateOneAvx2(float *ar, const float *f, const float *pivots,
+                                                         int columns, int count, int pitch)
 {
     int c = 0;
-    for (; c + 16 <= width; c += 16) {
+    for (; c + 16 <= columns; c += 16) {
         __m256 acc0 = _mm256_loadu_ps(ar + c);
         __m256 acc1 = _mm256_loadu_ps(ar + c + 8);
         for (int q = 0; q < count; ++q) {
             const __m256 fq = _mm256_set1_ps(f[q]);
-            const float *pq = pivots + q * width + c;
+            const float *pq = pivots + q * pitch + c;
             acc0 = _mm256_fnmadd_ps(fq, _mm256_loadu_ps(pq), acc0);
             acc1 = _mm256_fnmadd_ps(fq, _mm256_loadu_ps(pq + 8), acc1);
         }
         _mm256_storeu_ps(ar + c, acc0);
         _mm256_storeu_ps(ar + c + 8, acc1);
     }
-    for (; c < width; ++c) {
+    for (; c < columns; ++c) {
         float acc = ar[c];
         for (int q = 0; q < count; ++q)
-            acc = std::fma(-f[q], pivots[q * width + c], acc);
+            acc = std::fma(-f[q], pivots[q * pitch + c], acc);
         ar[c] = acc;
     }
 }
 
-// Columns q+1..count-1 in vectors of eight; the packed rows are kMaxBlock
-// wide, so a vector never leaves its row, and the columns up to q keep
-// their values through the blend.
-struct PackedUpdateAvx2
+// The same; columns q+1..count-1 in vectors of eight (the packed rows are
+// kMaxBlock wide, so a vector never leaves its row), the columns up to q
+// kept through a blend.
+__attribute__((target("avx2,fma"))) int pivotStepAvx2(float *panel, int size, int i, int q, int count,
+                                                     double diagonal, float *b, int rhsCount)
 {
-    __attribute__((target("avx2,fma"))) void operator()(float *pr, const float *pi, float factor, int q,
-                                                     int count) const
-    {
+    const float *pi = panel + size_t(i) * kMaxBlock;
+    const float *bi = b + size_t(i) * rhsCount;
+    const int from = (q + 1) & ~7;
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    __m256 keep[kMaxBlock / 8];
+    __m256 pivotRow[kMaxBlock / 8];
+    for (int c = from; c < count; c += 8) {
+        keep[c / 8] = _mm256_castsi256_ps(
+            _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
+        pivotRow[c / 8] = _mm256_loadu_ps(pi + c);
+    }
+    float largest = -1.0f;
+    int pivot = -1;
+    for (int r = 0; r < size; ++r) {
+        if (r == i)
+            continue;
+        float *pr = panel + size_t(r) * kMaxBlock;
+        const float factor = static_cast<float>(double(pr[q]) / diagonal);
         const __m256 fv = _mm256_set1_ps(factor);
-        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-        for (int c = (q + 1) & ~7; c < count; c += 8) {
-            const __m256 keep = _mm256_castsi256_ps(
-                _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
+        for (int c = from; c < count; c += 8) {
             const __m256 old = _mm256_loadu_ps(pr + c);
-            const __m256 updated = _mm256_fnmadd_ps(fv, _mm256_loadu_ps(pi + c), old);
-            _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep));
+            const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[c / 8], old);
+            _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep[c / 8]));
+        }
+        pr[q] = factor;
+        float *br = b + size_t(r) * rhsCount;
+        for (int c = 0; c < rhsCount; ++c)
+            br[c] = std::fma(-factor, bi[c], br[c]);
+        if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
+            largest = std::fabs(pr[q + 1]);
+            pivot = r;
         }
     }
-};
+    return pivot;
+}
 
-__attribute__((target("avx2,fma"))) int pivotStepAvx2(float *panel, int size, int i, int q, int count,
-                                                     double diagonal, float *f, float *b, int rhsCount)
+// Two rows, 32 columns each in registers: every pivot value loaded serves
+// both rows.
+__attribute__((target("avx2,fma"))) void rowUpdateAvx2(float *a0, const float *f0, float *a1, const float *f1,
+                                                      const float *pivots, int width, int count)
 {
-    return pivotStepKernel(panel, size, i, q, count, diagonal, f, b, rhsCount, PackedUpdateAvx2{});
+    if (!a1)
+        return rowUpdateOneAvx2(a0, f0, pivots, width, count, width);
+    int c = 0;
+    for (; c + 32 <= width; c += 32) {
+        __m256 x[4], y[4];
+        for (int k = 0; k < 4; ++k) {
+            x[k] = _mm256_loadu_ps(a0 + c + 8 * k);
+            y[k] = _mm256_loadu_ps(a1 + c + 8 * k);
+        }
+        for (int q = 0; q < count; ++q) {
+            const __m256 g0 = _mm256_set1_ps(f0[q]);
+            const __m256 g1 = _mm256_set1_ps(f1[q]);
+            const float *pq = pivots + q * width + c;
+            for (int k = 0; k < 4; ++k) {
+                const __m256 p = _mm256_loadu_ps(pq + 8 * k);
+                x[k] = _mm256_fnmadd_ps(g0, p, x[k]);
+                y[k] = _mm256_fnmadd_ps(g1, p, y[k]);
+            }
+        }
+        for (int k = 0; k < 4; ++k) {
+            _mm256_storeu_ps(a0 + c + 8 * k, x[k]);
+            _mm256_storeu_ps(a1 + c + 8 * k, y[k]);
+        }
+    }
+    if (c < width) {
+        rowUpdateOneAvx2(a0 + c, f0, pivots + c, width - c, count, width);
+        rowUpdateOneAvx2(a1 + c, f1, pivots + c, width - c, count, width);
+    }
 }
 
 __attribute__((target("avx2,fma"))) void tileAvx2(float *a, int stride, int size, int first, int count,
@@ -268,14 +325,13 @@ void normalPart(const double *const *rows, const float *const *rhs, int rowCount
     normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
 }
 
-int pivotStep(float *panel, int size, int i, int q, int count, double diagonal, float *f, float *b,
-              int rhsCount)
+int pivotStep(float *panel, int size, int i, int q, int count, double diagonal, float *b, int rhsCount)
 {
 #ifdef VELMORA_AVX2_PATH
     if (haveAvx2())
-        return pivotStepAvx2(panel, size, i, q, count, diagonal, f, b, rhsCount);
+        return pivotStepAvx2(panel, size, i, q, count, diagonal, b, rhsCount);
 #endif
-    return pivotStepKernel(panel, size, i, q, count, diagonal, f, b, rhsCount, PackedUpdatePlain{});
+    return pivotStepPlain(panel, size, i, q, count, diagonal, b, rhsCount);
 }
 
 void tile(float *a, int stride, int size, int first, int count, const float *factors, const double *scales,
@@ -329,8 +385,9 @@ struct Elimination
     int rhsCount = 0;
     int parts = 1;
     Rendezvous meet;
-    std::vector<float> factors; // kBlock x size
-    std::vector<float> panel;   // size x kBlock: the block's columns while it is factored
+    // size x kBlock: the block's columns while it is factored; where a row
+    // is eliminated it keeps its factor, so factors travel with row swaps
+    std::vector<float> panel;
     double scales[kBlock] = {};
     int first = 0, count = 0; // the block the tiles are brought up to date for
     bool singular = false;
@@ -368,13 +425,9 @@ struct Elimination
                 std::swap_ranges(pi, pi + kBlock, panel.data() + size_t(pivot) * kBlock);
                 std::swap_ranges(row(i) + end, row(i) + size, row(pivot) + end);
                 std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
-                // the updates still owed to the columns right of the block go with the rows
-                for (int p = 0; p < q; ++p)
-                    std::swap(factors[size_t(p) * size + i], factors[size_t(p) * size + pivot]);
             }
             const double diagonal = pi[q];
-            pivot = pivotStep(panel.data(), size, i, q, count, diagonal, factors.data() + size_t(q) * size, b,
-                              rhsCount);
+            pivot = pivotStep(panel.data(), size, i, q, count, diagonal, b, rhsCount);
             largest = pivot >= 0 ? std::fabs(panel[size_t(pivot) * kBlock + q + 1]) : -1.0f;
             const double scale = static_cast<float>(1.0 / diagonal);
             scales[q] = scale;
@@ -384,10 +437,6 @@ struct Elimination
             float *bw = rhs(i);
             for (int c = 0; c < rhsCount; ++c)
                 bw[c] = static_cast<float>(double(bw[c]) * scale);
-        }
-        for (int r = 0; r < size; ++r) {
-            const float *pr = panel.data() + size_t(r) * kBlock;
-            std::copy(pr, pr + count, row(r) + first);
         }
         return true;
     }
@@ -399,15 +448,14 @@ struct Elimination
         const int columns = size - from;
         if (columns <= 0)
             return;
-        // as many tiles as needed to fit the caches, shared out evenly
-        int tiles = (columns + kTile - 1) / kTile;
-        tiles = (tiles + parts - 1) / parts * parts;
-        const int width = (columns + tiles - 1) / tiles;
-        for (int t = part; t < tiles; t += parts) {
-            const int c0 = from + t * width;
-            if (c0 < size)
-                tile(a, stride, size, first, count, factors.data(), scales, c0, std::min(c0 + width, size));
-        }
+        // Each thread takes a contiguous half (split at a multiple of 32
+        // columns, so that rows share at most one cache line between the
+        // threads), in tiles that fit the caches.
+        const int half = parts == 1 ? columns : (columns / 2 + 16) / 32 * 32;
+        const int begin = from + (part == 0 ? 0 : half);
+        const int end = part == 0 ? from + half : size;
+        for (int c0 = begin; c0 < end; c0 += kTile)
+            tile(a, stride, size, first, count, panel.data(), scales, c0, std::min(c0 + kTile, end));
     }
 
     void run(int part)
@@ -457,7 +505,6 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
     if (size < 1)
         return;
     Elimination e;
-    e.factors.resize(size_t(Elimination::kBlock) * size_t(size));
     e.panel.resize(size_t(size) * size_t(Elimination::kBlock));
     e.a = a;
     e.stride = stride;
