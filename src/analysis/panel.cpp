@@ -155,6 +155,13 @@ void KernelBatch::add(const SubPanel &s, int k, int u)
 
 namespace {
 
+// The panels' chords and sags side by side, for reachLanes; padded so that
+// the last vector stays inside.
+struct ChordLanes
+{
+    std::array<double, kMaxNodes + 4> startX{}, startY{}, tx{}, ty{}, length{}, sag{};
+};
+
 // project() on the four sub-panels from i on, operation for operation, with
 // the vector logarithm and arc tangent; false when a lane needs the library
 // functions (arguments out of their range, or a control point that faults).
@@ -217,6 +224,39 @@ inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, V
     return true;
 }
 
+// Distances of a control point from four panels' chords, in their lengths,
+// and the ratio of each arc's sag to it; the divisions are most of the
+// cost of choosing the sub-panels.
+VELMORA_PANEL_INLINE void reachLanes(const ChordLanes &l, int X, Vec cp, double *dist, double *ratio)
+{
+    auto load = [X](const std::array<double, kMaxNodes + 4> &v) {
+        Doubles4 x;
+        std::memcpy(&x, v.data() + X, sizeof x);
+        return x;
+    };
+    const Doubles4 tx = load(l.tx), ty = load(l.ty), len = load(l.length);
+    const Doubles4 rx = cp.x - load(l.startX);
+    const Doubles4 ry = cp.y - load(l.startY);
+    const Doubles4 xi = (rx * tx + ry * ty) / len;
+    const Doubles4 eta = (ry * tx - rx * ty) / len;
+    constexpr long long magnitude = 0x7fffffffffffffffLL;
+    const Doubles4 across = (Doubles4)((Bits4)eta & magnitude);
+    const Doubles4 before = (Doubles4)((Bits4)xi & magnitude);
+    const Doubles4 after = (Doubles4)((Bits4)(xi - 1.0) & magnitude);
+    Doubles4 outside = before > across ? before : across;
+    outside = after > outside ? after : outside;
+    const Doubles4 d = (xi < 0.0) | (xi > 1.0) ? outside : across;
+    const Doubles4 r = load(l.sag) / (d * 1e-5);
+    std::memcpy(dist + X, &d, sizeof d);
+    std::memcpy(ratio + X, &r, sizeof r);
+}
+
+VELMORA_PANEL_INLINE void reachBatch(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+{
+    for (int X = 2; X <= n; X += 4)
+        reachLanes(l, X, cp, dist, ratio);
+}
+
 template <class Lanes>
 VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lanes)
 {
@@ -255,7 +295,23 @@ __attribute__((target("avx2"))) void projectBatchAvx2(KernelBatch &b, Vec cp, Ve
 {
     projectBatch(b, cp, tr, LanesAvx2{});
 }
+
+__attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+{
+    reachBatch(l, n, cp, dist, ratio);
+}
 #endif
+
+// dist and ratio of every panel 2..n for the control point cp.
+void reachAll(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+{
+#if defined(__GNUC__) && defined(__x86_64__)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return reachBatchAvx2(l, n, cp, dist, ratio);
+#endif
+    reachBatch(l, n, cp, dist, ratio);
+}
 
 // The batch's projections; the same bits with or without AVX2 (no fused
 // operations in either).
@@ -330,20 +386,12 @@ void splitArc(const PanelShape &s, int k, SubPanel *out)
 
 // The sub-panels through which a curved panel acts on a control point that
 // is not one of its end nodes: the cubic arc is split into straight pieces,
-// finer the closer the point. Adds them to the row's batch; returns how many.
-int planCurvedPanel(const PanelShape &s, int X, Vec cp, PanelWorkspace &ws)
+// finer the closer the point (its distance `dist` in panel lengths, `ratio`
+// the arc's sag to it). Adds them to the row's batch; returns how many.
+int planCurvedPanel(const PanelShape &s, int X, double dist, double ratio, PanelWorkspace &ws)
 {
-    const double rx = cp.x - s.start.x;
-    const double ry = cp.y - s.start.y;
-    const double xi = (rx * s.t.x + ry * s.t.y) / s.length;
-    const double eta = (ry * s.t.x - rx * s.t.y) / s.length;
-
-    double dist = std::fabs(eta);
-    if (xi < 0.0 || xi > 1.0)
-        dist = std::max({dist, std::fabs(xi), std::fabs(xi - 1.0)});
     if (!(dist > 0.0))
         fault("control point on a panel");
-    const double ratio = s.sag / (dist * 1e-5);
     // Beyond this the point lies on the arc for every practical purpose.
     if (!(ratio <= 1e12))
         fault("control point on a panel");
@@ -512,8 +560,16 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                           (double(c.y[1]) + double(c.y[n])) / 2.0};
     const int lastRow = c.open ? n : m;
     std::array<PanelShape, kMaxNodes + 1> shapes;
-    for (int X = 2; X <= n; ++X)
+    ChordLanes chords;
+    for (int X = 2; X <= n; ++X) {
         shapes[X] = panelShape(c, X);
+        chords.startX[X] = shapes[X].start.x;
+        chords.startY[X] = shapes[X].start.y;
+        chords.tx[X] = shapes[X].t.x;
+        chords.ty[X] = shapes[X].t.y;
+        chords.length[X] = shapes[X].length;
+        chords.sag[X] = shapes[X].sag;
+    }
     std::fill(ws.w.begin(), ws.w.end(), 0.0f);
     float wRhs[2] = {0.0f, 0.0f};
 
@@ -551,10 +607,11 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             return Influence::Curved;
         };
         own.batch.clear();
+        reachAll(chords, n, cp, own.reach.data(), own.sagRatio.data());
         for (int X = c.open ? 1 : 2; X <= n; ++X) {
             if (influence(X) == Influence::Curved) {
                 own.firstJob[X] = own.batch.size;
-                own.jobCount[X] = planCurvedPanel(shapes[X], X, cp, own);
+                own.jobCount[X] = planCurvedPanel(shapes[X], X, own.reach[X], own.sagRatio[X], own);
             }
         }
         projectAll(own.batch, cp, tr);

@@ -146,6 +146,7 @@ public:
     // The row being built: its sub-panels, and where each panel's start.
     KernelBatch batch;
     std::array<int, kMaxNodes + 1> firstJob{}, jobCount{};
+    std::array<double, kMaxNodes + 4> reach{}, sagRatio{}; // per panel, for the row's control point
     SubPanelRule subPanelRule;
     // Threads that share a solution (influence rows, normal equations,
     // elimination): 0 means one per core (at most two are used), 1 runs on
