@@ -33,6 +33,23 @@ namespace {
 
 constexpr int kRowsPerPass = 8;
 
+// The condition rows from `from` on that do not fill a pass, one by one.
+VELMORA_INLINE void normalRest(const double *const *rows, const float *const *rhs, int rowCount, int m,
+                               double *normal, double *r, int iBegin, int iEnd, int from)
+{
+    for (int k = from; k < rowCount; ++k) {
+        const double *a0 = rows[k];
+        for (int i = iBegin; i < iEnd; ++i) {
+            const double c0 = a0[i];
+            double *__restrict ni = normal + size_t(i) * m;
+            for (int j = i; j < m; ++j)
+                ni[j] += c0 * a0[j];
+            r[2 * i] += c0 * double(rhs[k][0]);
+            r[2 * i + 1] += c0 * double(rhs[k][1]);
+        }
+    }
+}
+
 // Rows iBegin..iEnd-1 of the triangle: threads may share the work by rows,
 // every element still sums in the same order.
 VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *rhs, int rowCount,
@@ -70,17 +87,7 @@ VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *
             }
         }
     }
-    for (; k < rowCount; ++k) {
-        const double *a0 = rows[k];
-        for (int i = iBegin; i < iEnd; ++i) {
-            const double c0 = a0[i];
-            double *__restrict ni = normal + size_t(i) * m;
-            for (int j = i; j < m; ++j)
-                ni[j] += c0 * a0[j];
-            r[2 * i] += c0 * double(rhs[k][0]);
-            r[2 * i + 1] += c0 * double(rhs[k][1]);
-        }
-    }
+    normalRest(rows, rhs, rowCount, m, normal, r, iBegin, iEnd, k);
 }
 
 constexpr int kMaxBlock = 32;
@@ -192,11 +199,122 @@ VELMORA_INLINE void rowUpdatePlain(float *a0, const float *f0, float *a1, const 
 }
 
 #ifdef VELMORA_AVX2_PATH
+// One element of a triangle row for a pass of kRowsPerPass condition rows,
+// the additions in row order; the products are exact, so the fused form
+// rounds as the separate one.
+__attribute__((target("avx2,fma"))) inline __m256d normalTerms(__m256d t, const __m256d *c, const double *const *a,
+                                                              int j)
+{
+    for (int q = 0; q < kRowsPerPass; ++q)
+        t = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(a[q] + j), t);
+    return t;
+}
+
+// The same with four vectors of a row in flight: each element's additions
+// form a chain, and independent chains keep the multipliers busy.
 __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
                                                     const float *const *rhs, int rowCount, int m,
                                                     double *normal, double *r, int iBegin, int iEnd)
 {
-    normalKernel(rows, rhs, rowCount, m, normal, r, iBegin, iEnd);
+    const int passes = rowCount / kRowsPerPass * kRowsPerPass;
+    std::fill(normal + size_t(iBegin) * m, normal + size_t(iEnd) * m, 0.0);
+    std::fill(r + 2 * iBegin, r + 2 * iEnd, 0.0);
+    // Blocks of triangle rows that stay in the core's cache while every
+    // pass of condition rows goes over them: the whole triangle does not
+    // fit, and a pass over it each time made the memory the limit.
+    constexpr int kBlockRows = 48;
+    for (int i0 = iBegin; i0 < iEnd; i0 += kBlockRows)
+    for (int k = 0; k < passes; k += kRowsPerPass) {
+        const double *const *a = rows + k;
+        const int i1 = std::min(i0 + kBlockRows, iEnd);
+        int i = i0;
+        // Two triangle rows at a time, half a pass each: every condition
+        // value loaded serves both rows.
+        for (; i + 1 < i1; i += 2) {
+            double *ni = normal + size_t(i) * m;
+            double *nj = normal + size_t(i + 1) * m;
+            for (int h = 0; h < kRowsPerPass; h += 4) {
+                __m256d c[4], d[4];
+                for (int q = 0; q < 4; ++q) {
+                    c[q] = _mm256_set1_pd(a[h + q][i]);
+                    d[q] = _mm256_set1_pd(a[h + q][i + 1]);
+                }
+                for (int q = 0; q < 4; ++q)
+                    ni[i] += a[h + q][i] * a[h + q][i];
+                int j = i + 1;
+                for (; j + 8 <= m; j += 8) {
+                    __m256d t0 = _mm256_loadu_pd(ni + j), t1 = _mm256_loadu_pd(ni + j + 4);
+                    __m256d u0 = _mm256_loadu_pd(nj + j), u1 = _mm256_loadu_pd(nj + j + 4);
+                    for (int q = 0; q < 4; ++q) {
+                        const __m256d x0 = _mm256_loadu_pd(a[h + q] + j);
+                        const __m256d x1 = _mm256_loadu_pd(a[h + q] + j + 4);
+                        t0 = _mm256_fmadd_pd(c[q], x0, t0);
+                        t1 = _mm256_fmadd_pd(c[q], x1, t1);
+                        u0 = _mm256_fmadd_pd(d[q], x0, u0);
+                        u1 = _mm256_fmadd_pd(d[q], x1, u1);
+                    }
+                    _mm256_storeu_pd(ni + j, t0);
+                    _mm256_storeu_pd(ni + j + 4, t1);
+                    _mm256_storeu_pd(nj + j, u0);
+                    _mm256_storeu_pd(nj + j + 4, u1);
+                }
+                for (; j < m; ++j) {
+                    for (int q = 0; q < 4; ++q) {
+                        ni[j] += a[h + q][i] * a[h + q][j];
+                        nj[j] += a[h + q][i + 1] * a[h + q][j];
+                    }
+                }
+            }
+            for (int row = i; row <= i + 1; ++row) {
+                for (int s = 0; s < 2; ++s) {
+                    double t = r[2 * row + s];
+                    for (int q = 0; q < kRowsPerPass; ++q)
+                        t += a[q][row] * double(rhs[k + q][s]);
+                    r[2 * row + s] = t;
+                }
+            }
+        }
+        for (; i < i1; ++i) {
+            __m256d c[kRowsPerPass];
+            double cs[kRowsPerPass];
+            for (int q = 0; q < kRowsPerPass; ++q) {
+                cs[q] = a[q][i];
+                c[q] = _mm256_set1_pd(cs[q]);
+            }
+            double *ni = normal + size_t(i) * m;
+            int j = i;
+            for (; j + 16 <= m; j += 16) {
+                __m256d t0 = _mm256_loadu_pd(ni + j), t1 = _mm256_loadu_pd(ni + j + 4);
+                __m256d t2 = _mm256_loadu_pd(ni + j + 8), t3 = _mm256_loadu_pd(ni + j + 12);
+                for (int q = 0; q < kRowsPerPass; ++q) {
+                    const double *aq = a[q] + j;
+                    t0 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq), t0);
+                    t1 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 4), t1);
+                    t2 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 8), t2);
+                    t3 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 12), t3);
+                }
+                _mm256_storeu_pd(ni + j, t0);
+                _mm256_storeu_pd(ni + j + 4, t1);
+                _mm256_storeu_pd(ni + j + 8, t2);
+                _mm256_storeu_pd(ni + j + 12, t3);
+            }
+            for (; j + 4 <= m; j += 4)
+                _mm256_storeu_pd(ni + j, normalTerms(_mm256_loadu_pd(ni + j), c, a, j));
+            for (; j < m; ++j) {
+                double t = ni[j];
+                for (int q = 0; q < kRowsPerPass; ++q)
+                    t += cs[q] * a[q][j];
+                ni[j] = t;
+            }
+            for (int s = 0; s < 2; ++s) {
+                double t = r[2 * i + s];
+                for (int q = 0; q < kRowsPerPass; ++q)
+                    t += cs[q] * double(rhs[k + q][s]);
+                r[2 * i + s] = t;
+            }
+        }
+    }
+    normalRest(rows, rhs, rowCount, m, normal, r, iBegin, iEnd, passes);
 }
 
 // The same with sixteen columns held in registers while the block's pivots
