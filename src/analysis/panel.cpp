@@ -136,21 +136,11 @@ Projections project(const SubPanel &s, Vec cp, Vec tr)
 
 } // namespace
 
-void KernelBatch::add(const SubPanel &s, int k, int u)
+void KernelBatch::grow()
 {
-    if (size_t(size) + 4 > fromX.size()) {
-        const size_t grown = std::max<size_t>(64, 2 * fromX.size());
-        for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &pieces, &piece, &p, &q, &curvature})
-            v->resize(grown);
-    }
-    pieces[size_t(size)] = k;
-    piece[size_t(size)] = u;
-    fromX[size_t(size)] = s.fromX;
-    fromY[size_t(size)] = s.fromY;
-    tx[size_t(size)] = s.tx;
-    ty[size_t(size)] = s.ty;
-    length[size_t(size)] = s.length;
-    ++size;
+    const size_t grown = std::max<size_t>(64, 2 * fromX.size());
+    for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &pieces, &piece, &p, &q, &curvature})
+        v->resize(grown);
 }
 
 namespace {
@@ -183,41 +173,59 @@ inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, V
     const Doubles4 x2 = xi - 2.0 / 3.0;
     const Doubles4 r2 = x2 * x2 + eta * eta;
     const Bits4 far = r1 >= 10000.0;
-
-    const Doubles4 across = xi * xi - xi + eta * eta;
-    const Doubles4 near0 = xi * xi + eta * eta;
-    const Doubles4 near1 = (xi - 1.0) * (xi - 1.0) + eta * eta;
-    const Doubles4 ratio = near0 / near1;
+    // Most vectors are all near or all far: only their formula is computed.
+    const bool anyFar = (far[0] | far[1] | far[2] | far[3]) != 0;
+    const bool allFar = (far[0] & far[1] & far[2] & far[3]) != 0;
     const Doubles4 zero{};
-    const Doubles4 larger = (Doubles4)((Bits4)across & 0x7fffffffffffffffLL);
-    const Doubles4 atanScale = larger > (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL)
-        ? larger
-        : (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL);
-    const Bits4 usable = far | ((near0 > 0.0) & (near1 > 0.0) & (ratio >= DBL_MIN) & (ratio <= DBL_MAX)
-                                & (atanScale > 0.0) & (atanScale <= DBL_MAX));
-    for (int lane = 0; lane < 4; ++lane) {
-        if (!usable[lane])
-            return false;
+    Doubles4 e = zero, d = zero, c = zero, bb = zero, a = zero, z = zero;
+    if (!allFar) {
+        const Doubles4 across = xi * xi - xi + eta * eta;
+        const Doubles4 near0 = xi * xi + eta * eta;
+        const Doubles4 near1 = (xi - 1.0) * (xi - 1.0) + eta * eta;
+        const Doubles4 ratio = near0 / near1;
+        const Doubles4 larger = (Doubles4)((Bits4)across & 0x7fffffffffffffffLL);
+        const Doubles4 atanScale = larger > (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL)
+            ? larger
+            : (Doubles4)((Bits4)eta & 0x7fffffffffffffffLL);
+        const Bits4 usable = far | ((near0 > 0.0) & (near1 > 0.0) & (ratio >= DBL_MIN) & (ratio <= DBL_MAX)
+                                    & (atanScale > 0.0) & (atanScale <= DBL_MAX));
+        for (int lane = 0; lane < 4; ++lane) {
+            if (!usable[lane])
+                return false;
+        }
+        const Doubles4 t = vectorAtan2(eta, far ? zero + 1.0 : across);
+        const Doubles4 l = vectorLog(far ? zero + 1.0 : ratio) / 2.0;
+        e = (1.0 - xi) * t + eta * l;
+        d = t * eta - (1.0 - xi) * l - 1.0;
+        c = xi * t - eta * l;
+        bb = 1.0 - xi * l - t * eta;
+        a = t * (xi - xi * xi + eta * eta) + l * eta * (2.0 * xi - 1.0) - eta;
+        z = l * (xi * xi - eta * eta - xi) + (2.0 * xi - 1.0) * (t * eta - 0.5);
     }
-    const Doubles4 t = vectorAtan2(eta, far ? zero + 1.0 : across);
-    const Doubles4 l = vectorLog(far ? zero + 1.0 : ratio) / 2.0;
-
-    const Doubles4 e = far ? eta / (2.0 * r1) : (1.0 - xi) * t + eta * l;
-    const Doubles4 d = far ? -x1 / (2.0 * r1) : t * eta - (1.0 - xi) * l - 1.0;
-    const Doubles4 c = far ? eta / (2.0 * r2) : xi * t - eta * l;
-    const Doubles4 bb = far ? -x2 / (2.0 * r2) : 1.0 - xi * l - t * eta;
-    const Doubles4 a = far ? zero : t * (xi - xi * xi + eta * eta) + l * eta * (2.0 * xi - 1.0) - eta;
-    const Doubles4 z = far ? zero : l * (xi * xi - eta * eta - xi) + (2.0 * xi - 1.0) * (t * eta - 0.5);
+    if (anyFar) {
+        const Doubles4 fe = eta / (2.0 * r1), fd = -x1 / (2.0 * r1);
+        const Doubles4 fc = eta / (2.0 * r2), fb = -x2 / (2.0 * r2);
+        e = far ? fe : e;
+        d = far ? fd : d;
+        c = far ? fc : c;
+        bb = far ? fb : bb;
+        a = far ? zero : a;
+        z = far ? zero : z;
+    }
 
     auto projected = [&](Doubles4 along, Doubles4 normal) {
         return (along * tx - normal * ty) * tr.x + (normal * tx + along * ty) * tr.y;
     };
     const Doubles4 p1 = projected(e, d), p2 = projected(c, bb), p3 = projected(a, z);
     const Doubles4 k = load(b.pieces), u = load(b.piece);
-    const Doubles4 q1 = p1 / k, q2 = p2 / k;
+    const Bits4 whole = k == 1.0;
+    // Dividing by 1 is exact: panels taken whole skip the divisions.
+    const bool allWhole = (whole[0] & whole[1] & whole[2] & whole[3]) != 0;
+    const Doubles4 q1 = allWhole ? p1 : p1 / k, q2 = allWhole ? p2 : p2 / k;
     const Doubles4 wp = (k + 1.0 - u) * q1 + (k - u) * q2;
     const Doubles4 wq = (u - 1.0) * q1 + u * q2;
-    const Doubles4 wk = (p3 / k + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2) / k;
+    const Doubles4 sum = (allWhole ? p3 : p3 / k) + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2;
+    const Doubles4 wk = allWhole ? sum : sum / k;
     std::memcpy(b.p.data() + i, &wp, sizeof wp);
     std::memcpy(b.q.data() + i, &wq, sizeof wq);
     std::memcpy(b.curvature.data() + i, &wk, sizeof wk);

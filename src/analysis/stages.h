@@ -120,7 +120,23 @@ struct KernelBatch
     int size = 0;
 
     void clear() { size = 0; }
-    void add(const SubPanel &s, int k, int u);
+    void add(const SubPanel &s, int k, int u)
+    {
+        // room for the padding to whole vectors, too
+        if (size_t(size) + 4 > fromX.size())
+            grow();
+        const size_t i = size_t(size++);
+        fromX[i] = s.fromX;
+        fromY[i] = s.fromY;
+        tx[i] = s.tx;
+        ty[i] = s.ty;
+        length[i] = s.length;
+        pieces[i] = k;
+        piece[i] = u;
+    }
+
+private:
+    void grow();
 };
 
 // Dense storage of the least-squares system, sized for kMaxNodes. Left
