@@ -630,8 +630,8 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
     e.size = size;
     e.tolerance = tolerance;
     e.rhsCount = rhsCount;
-    // Below this the columns right of a block are too few to share.
-    e.parts = helper && size >= 128 ? 2 : 1;
+    // Below this the meetings after every block cost what sharing the columns saves.
+    e.parts = helper && size >= 256 ? 2 : 1;
     if (e.parts == 1) {
         e.run(0);
     } else {

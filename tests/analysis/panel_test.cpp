@@ -286,7 +286,7 @@ static void plainGaussJordan(float *a, int n, float *b, int rc)
 // of the normal equations nor the elimination with its pivot choices.
 TEST(GaussSolve, TwoThreadsGiveTheBitsOfOneIncludingThePivotChoices)
 {
-    const int m = 181, rowCount = 182;
+    const int m = 289, rowCount = 290; // large enough for both threads to take part
     std::vector<double> wide(size_t(rowCount) * m);
     std::vector<float> rhs(size_t(2) * rowCount);
     std::vector<const double *> rows(rowCount);
