@@ -162,8 +162,10 @@ EpplerSolver &PolarSweep::leadSolver()
 }
 
 std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
-                                        const std::vector<double> &reynolds, const PolarRange &range)
+                                        const std::vector<double> &reynolds, const PolarRange &range,
+                                        const std::function<bool()> &stop)
 {
+    m_stopped = false;
     std::vector<Batch> batches;
     size_t total = 0;
     for (std::vector<float> &angles : PolarBatches(range.start, range.end, range.step)) {
@@ -181,7 +183,9 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
     }
     const bool reUsable = !reynolds.empty() && reynolds.size() <= size_t(kMaxReynolds)
         && std::all_of(reynolds.begin(), reynolds.end(), [](double re) { return re > 0 && re <= 3.0e38; });
-    if (!batches.empty() && reUsable && usableContour(points)) {
+    if (stop && stop())
+        m_stopped = true;
+    else if (!batches.empty() && reUsable && usableContour(points)) {
         const int threads = std::min(m_jobs, int(batches.size()));
         while (int(m_solvers.size()) < threads)
             m_solvers.push_back(std::make_unique<EpplerSolver>());
@@ -203,17 +207,24 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
             for (int t = 1; t < threads; ++t)
                 m_solvers[size_t(t)]->adoptPanelSolution(*m_solvers[0]);
             std::atomic<size_t> next{0};
+            std::atomic<bool> stopped{false};
             auto work = [&](EpplerSolver &solver) {
                 TEpplerInput in = contour;
                 TEpplerOutput out;
-                for (size_t b = next++; b < batches.size(); b = next++)
+                for (size_t b = next++; b < batches.size(); b = next++) {
+                    if (stopped || (stop && stop())) {
+                        stopped = true;
+                        return;
+                    }
                     runBatch(solver, in, out, batches[b], reynolds, curves);
+                }
             };
             for (int t = 1; t < threads; ++t)
                 m_helpers[size_t(t - 1)]->start([&work, &solver = *m_solvers[size_t(t)]] { work(solver); });
             work(*m_solvers[0]);
             for (int t = 1; t < threads; ++t)
                 m_helpers[size_t(t - 1)]->wait();
+            m_stopped = stopped;
         }
     }
     for (PolarCurve &c : curves)

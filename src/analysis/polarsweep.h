@@ -11,6 +11,7 @@
 #include "analysis/helperthread.h"
 #include "model/profile.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -77,12 +78,17 @@ public:
     // really fail become gaps. When the contour itself cannot be solved every
     // sample is a gap. Points in profile order; more than kMaxNodes points,
     // no Reynolds number or more than kMaxReynolds give every sample a gap.
-    // Never throws.
+    // Never throws. `stop`, when given, is asked (from every thread of the
+    // run, so it must be thread-safe) before each batch: once it says true
+    // the run ends early, its curves incomplete, and stopped() is true.
     std::vector<PolarCurve> run(const std::vector<TKoordi> &points, const std::vector<double> &reynolds,
-                                const PolarRange &range);
+                                const PolarRange &range, const std::function<bool()> &stop = {});
+    // Whether the last run ended early.
+    bool stopped() const { return m_stopped; }
 
 private:
     int m_jobs;
+    bool m_stopped = false;
     std::vector<std::unique_ptr<EpplerSolver>> m_solvers; // one per thread, kept between runs
     std::vector<std::unique_ptr<HelperThread>> m_helpers;  // the threads beside the caller's, kept too
 };

@@ -21,6 +21,7 @@ ThreadedRunner::~ThreadedRunner()
         std::lock_guard lock(m_mutex);
         m_stop = true;
         m_pending.reset();
+        m_superseded = true;
     }
     m_wake.notify_one();
     m_thread.join();
@@ -31,6 +32,7 @@ void ThreadedRunner::Submit(Job job)
     {
         std::lock_guard lock(m_mutex);
         m_pending = std::move(job);
+        m_superseded = true;
     }
     m_wake.notify_one();
 }
@@ -52,6 +54,7 @@ void ThreadedRunner::loop()
                 return;
             job = std::move(*m_pending);
             m_pending.reset();
+            m_superseded = false;
         }
         Apply apply = job();
         std::lock_guard lock(m_mutex);

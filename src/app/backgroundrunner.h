@@ -6,6 +6,7 @@
 // result; that step runs on the GUI thread, which decides there whether the
 // result still belongs to the latest state.
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -40,6 +41,10 @@ public:
     // Waits for the running job; a waiting one is dropped, nothing is posted after.
     ~ThreadedRunner() override;
     void Submit(Job job) override;
+    // True while a newer job waits (or the runner is closing): the running
+    // job computes for a state that is already outdated and may stop early.
+    // Thread-safe.
+    bool Superseded() const { return m_superseded.load(std::memory_order_relaxed); }
 
 private:
     void loop();
@@ -50,6 +55,7 @@ private:
     std::condition_variable m_wake;
     std::optional<Job> m_pending;
     bool m_stop = false;
+    std::atomic<bool> m_superseded{false};
     std::thread m_thread;
 };
 

@@ -36,7 +36,7 @@ std::string reText(double re)
 
 // --- computing -------------------------------------------------------------
 
-PolarResults PolarComputer::Compute(const PolarJob &job)
+PolarResults PolarComputer::Compute(const PolarJob &job, const std::function<bool()> &stop)
 {
     PolarResults results;
     results.Generation = job.Generation;
@@ -66,9 +66,22 @@ PolarResults PolarComputer::Compute(const PolarJob &job)
             used.push_back(std::move(*hit));
             m_cache.erase(hit);
         } else {
-            if (m_share)
-                m_share->prepare(m_sweep.leadSolver(), p.Points);
-            r.Curves = m_sweep.run(p.Points, job.Reynolds, job.Range);
+            bool superseded = stop && stop();
+            if (!superseded) {
+                if (m_share)
+                    m_share->prepare(m_sweep.leadSolver(), p.Points);
+                r.Curves = m_sweep.run(p.Points, job.Reynolds, job.Range, stop);
+                superseded = m_sweep.stopped();
+            }
+            if (superseded) {
+                // what was kept stays kept; the incomplete curves are dropped
+                for (Entry &e : m_cache)
+                    used.push_back(std::move(e));
+                m_cache = std::move(used);
+                results.Profiles.clear();
+                results.Superseded = true;
+                return results;
+            }
             used.push_back({p.Points, job.Reynolds, job.Range, r.Curves});
         }
         results.Profiles.push_back(std::move(r));
@@ -128,7 +141,7 @@ PolarJob PolarWindowController::MakeJob(const TProf_Projekt &project, int select
 
 bool PolarWindowController::Show(PolarResults results)
 {
-    if (results.Generation != m_generation)
+    if (results.Generation != m_generation || results.Superseded)
         return false;
     m_results = std::move(results);
     rebuild();

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +57,7 @@ struct PolarResults
     std::vector<PolarProfileResult> Profiles;
     std::vector<double> Reynolds;
     std::string Error;
+    bool Superseded = false; // stopped early for a newer state: not to be shown
 };
 
 // Computes polar jobs; keeps the last result of each profile so that only
@@ -64,7 +66,9 @@ class PolarComputer
 {
 public:
     explicit PolarComputer(int jobs = 0) : m_sweep(jobs) {}
-    PolarResults Compute(const PolarJob &job);
+    // `stop` (see PolarSweep::run) ends a job whose state is outdated early:
+    // the results are then Superseded, and nothing of them is kept.
+    PolarResults Compute(const PolarJob &job, const std::function<bool()> &stop = {});
     // Panel solutions shared with other threads working on the same contours.
     void SetPanelShare(std::shared_ptr<PanelShare> share) { m_share = std::move(share); }
 

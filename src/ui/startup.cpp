@@ -277,10 +277,13 @@ int RunVelmora(QApplication &app)
         MainController &c = form1->Controller();
         const PolarJob job = polars->Controller().MakeJob(c.Project(), c.SelectedRow(), c.Analysis);
         const auto made = FrameTiming::Clock::now();
-        runner->Submit([job, polarComputer, polars, timing, made, gate = c.AnalysesGate()]() -> BackgroundRunner::Apply {
+        runner->Submit([job, polarComputer, polars, timing, made, runner, gate = c.AnalysesGate()]() -> BackgroundRunner::Apply {
             gate->waitForAnalyses();
             const auto start = FrameTiming::Clock::now();
-            PolarResults results = polarComputer->Compute(job);
+            // a newer state waiting: stop between batches, show nothing
+            PolarResults results = polarComputer->Compute(job, [runner] { return runner->Superseded(); });
+            if (results.Superseded)
+                return {};
             const double ms = FrameTiming::msBetween(start, FrameTiming::Clock::now());
             return [results, polars, timing, made, ms] {
                 if (polars->Controller().Show(results))

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -73,6 +74,31 @@ TEST(PolarSweep, ThreadsGiveTheBitsOfTheSerialRunAndOfTheTransitionPolar)
                         && sameBits(s.xtrUpper, polar.rows[k].xUpper) && sameBits(s.xtrLower, polar.rows[k].xLower))
                 << "angle " << s.alpha;
         }
+    }
+}
+
+// A sweep for a state that is already outdated stops between batches; the
+// solvers it keeps must not carry the stop into the next run.
+TEST(PolarSweep, AStoppedSweepEndsEarlyAndTheNextRunIsWhole)
+{
+    const std::vector<TKoordi> points = MakeNaca4("2412", 81).Points;
+    const PolarRange range{-12.0f, 14.0f, 0.1f};
+    PolarSweep serial(1);
+    const auto reference = serial.run(points, {2e5}, range);
+    EXPECT_FALSE(serial.stopped());
+    for (int jobs : {1, 2}) {
+        PolarSweep sweep(jobs);
+        std::atomic<int> asked{0};
+        const auto partial = sweep.run(points, {2e5}, range, [&] { return ++asked > 3; });
+        EXPECT_TRUE(sweep.stopped());
+        ASSERT_EQ(partial.size(), 1u);
+        EXPECT_GT(partial[0].failed, 150) << "most batches never ran";
+        expectIdentical(reference, sweep.run(points, {2e5}, range));
+        EXPECT_FALSE(sweep.stopped());
+        // stopped before it began: nothing computed at all
+        const auto none = sweep.run(points, {2e5}, range, [] { return true; });
+        EXPECT_TRUE(sweep.stopped());
+        EXPECT_EQ(size_t(none[0].failed), none[0].samples.size());
     }
 }
 

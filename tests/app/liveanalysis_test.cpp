@@ -204,14 +204,24 @@ TEST(ThreadedRunner, RunsOnItsThreadPostsTheStepAndDropsWaitingJobs)
         while (worker.load() == std::thread::id())
             std::this_thread::yield();
         EXPECT_NE(worker.load(), gui);
+        EXPECT_FALSE(runner.Superseded());
         std::atomic<int> which{0};
         runner.Submit([&]() -> BackgroundRunner::Apply { which = 2; ++ran; return [] {}; });
-        runner.Submit([&]() -> BackgroundRunner::Apply { which = 3; ++ran; return [] {}; });
+        // the running job may now stop early: its state is outdated
+        EXPECT_TRUE(runner.Superseded());
+        std::atomic<bool> lastSuperseded{true};
+        runner.Submit([&]() -> BackgroundRunner::Apply {
+            which = 3;
+            lastSuperseded = runner.Superseded();
+            ++ran;
+            return [] {};
+        });
         release.set_value();
         while (ran < 2)
             std::this_thread::yield();
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         EXPECT_EQ(which, 3);
+        EXPECT_FALSE(lastSuperseded) << "the newest job is not outdated";
     }
     EXPECT_EQ(ran, 2);
     EXPECT_EQ(posted.size(), 2u);

@@ -157,6 +157,19 @@ TEST(PolarWindow, ResultsOfAnOlderStateAreNeverShown)
     EXPECT_FALSE(polar.Show(older));
     EXPECT_EQ(polar.Results().Profiles[0].Curves[0].samples[0].ca, shownCa);
     EXPECT_NE(older.Profiles[0].Curves[0].samples[0].ca, shownCa) << "the edit changes the polar";
+
+    // a computation stopped for a newer state is not shown, and its partial
+    // curves are not kept to be handed out later as the state's polar
+    project.Profiles[0].Points[5].Y -= 0.005;
+    const PolarJob third = polar.MakeJob(project, 0, shortSweep());
+    const PolarResults stopped = computer.Compute(third, [] { return true; });
+    EXPECT_TRUE(stopped.Superseded);
+    EXPECT_FALSE(polar.Show(stopped));
+    const PolarResults whole = computer.Compute(third);
+    ASSERT_FALSE(whole.Superseded);
+    EXPECT_EQ(whole.Profiles[0].Curves[0].failed, 0);
+    EXPECT_EQ(whole.Profiles[0].Curves[0].samples[0].ca,
+              PolarComputer(1).Compute(third).Profiles[0].Curves[0].samples[0].ca);
 }
 
 TEST(PolarWindow, CsvHasOneLinePerComputedAngleAndSkipsGaps)
