@@ -33,6 +33,18 @@ namespace {
 
 constexpr int kRowsPerPass = 8;
 
+// Both right-hand sides of one triangle row for a pass: the row's values c
+// of the pass's condition rows times their right-hand sides, in row order.
+VELMORA_INLINE void normalRhs(const double *c, const float *const *rhs, double *r)
+{
+    for (int s = 0; s < 2; ++s) {
+        double t = r[s];
+        for (int q = 0; q < kRowsPerPass; ++q)
+            t += c[q] * double(rhs[q][s]);
+        r[s] = t;
+    }
+}
+
 // The condition rows from `from` on that do not fill a pass, one by one.
 VELMORA_INLINE void normalRest(const double *const *rows, const float *const *rhs, int rowCount, int m,
                                double *normal, double *r, int iBegin, int iEnd, int from)
@@ -79,12 +91,7 @@ VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *
                 t += c[7] * a[7][j];
                 ni[j] = t;
             }
-            for (int s = 0; s < 2; ++s) {
-                double t = r[2 * i + s];
-                for (int q = 0; q < kRowsPerPass; ++q)
-                    t += c[q] * double(rhs[k + q][s]);
-                r[2 * i + s] = t;
-            }
+            normalRhs(c, rhs + k, r + 2 * i);
         }
     }
     normalRest(rows, rhs, rowCount, m, normal, r, iBegin, iEnd, k);
@@ -92,6 +99,21 @@ VELMORA_INLINE void normalKernel(const double *const *rows, const float *const *
 
 constexpr int kMaxBlock = 32;
 constexpr int kMaxTile = 128;
+
+// The end of row r's part of a pivot step, once its block columns are
+// updated: the factor kept in column q, the right-hand sides, and the
+// search for the next pivot in column q + 1.
+VELMORA_INLINE void finishRowStep(float *pr, float factor, int r, int i, int q, int count, const float *bi, float *br,
+                                  int rhsCount, float &largest, int &pivot)
+{
+    pr[q] = factor;
+    for (int c = 0; c < rhsCount; ++c)
+        br[c] = std::fma(-factor, bi[c], br[c]);
+    if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
+        largest = std::fabs(pr[q + 1]);
+        pivot = r;
+    }
+}
 
 // One pivot's step on a block packed kMaxBlock floats per row: every row but
 // the pivot row i takes its update on the block's columns right of q and on
@@ -112,14 +134,7 @@ VELMORA_INLINE int pivotStepPlain(float *panel, int size, int i, int q, int coun
         const float factor = static_cast<float>(double(pr[q]) / diagonal);
         for (int c = q + 1; c < count; ++c)
             pr[c] = std::fma(-factor, pi[c], pr[c]);
-        pr[q] = factor;
-        float *br = b + size_t(r) * rhsCount;
-        for (int c = 0; c < rhsCount; ++c)
-            br[c] = std::fma(-factor, bi[c], br[c]);
-        if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
-            largest = std::fabs(pr[q + 1]);
-            pivot = r;
-        }
+        finishRowStep(pr, factor, r, i, q, count, bi, b + size_t(r) * rhsCount, rhsCount, largest, pivot);
     }
     return pivot;
 }
@@ -266,12 +281,10 @@ __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
                 }
             }
             for (int row = i; row <= i + 1; ++row) {
-                for (int s = 0; s < 2; ++s) {
-                    double t = r[2 * row + s];
-                    for (int q = 0; q < kRowsPerPass; ++q)
-                        t += a[q][row] * double(rhs[k + q][s]);
-                    r[2 * row + s] = t;
-                }
+                double cs[kRowsPerPass];
+                for (int q = 0; q < kRowsPerPass; ++q)
+                    cs[q] = a[q][row];
+                normalRhs(cs, rhs + k, r + 2 * row);
             }
         }
         for (; i < i1; ++i) {
@@ -306,12 +319,7 @@ __attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
                     t += cs[q] * a[q][j];
                 ni[j] = t;
             }
-            for (int s = 0; s < 2; ++s) {
-                double t = r[2 * i + s];
-                for (int q = 0; q < kRowsPerPass; ++q)
-                    t += cs[q] * double(rhs[k + q][s]);
-                r[2 * i + s] = t;
-            }
+            normalRhs(cs, rhs + k, r + 2 * i);
         }
     }
     normalRest(rows, rhs, rowCount, m, normal, r, iBegin, iEnd, passes);
@@ -373,14 +381,7 @@ __attribute__((target("avx2,fma"))) int pivotStepAvx2(float *panel, int size, in
             const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[c / 8], old);
             _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep[c / 8]));
         }
-        pr[q] = factor;
-        float *br = b + size_t(r) * rhsCount;
-        for (int c = 0; c < rhsCount; ++c)
-            br[c] = std::fma(-factor, bi[c], br[c]);
-        if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
-            largest = std::fabs(pr[q + 1]);
-            pivot = r;
-        }
+        finishRowStep(pr, factor, r, i, q, count, bi, b + size_t(r) * rhsCount, rhsCount, largest, pivot);
     }
     return pivot;
 }

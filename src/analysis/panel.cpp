@@ -152,21 +152,36 @@ struct ChordLanes
     std::array<double, kMaxNodes + 4> startX{}, startY{}, tx{}, ty{}, length{}, sag{};
 };
 
+VELMORA_PANEL_INLINE Doubles4 lanesAt(const double *data)
+{
+    Doubles4 x;
+    std::memcpy(&x, data, sizeof x);
+    return x;
+}
+
+struct LocalLanes
+{
+    Doubles4 xi, eta;
+};
+
+// A point in the axes of four straight pieces (start, unit direction,
+// length): xi along, eta across, in piece lengths, as project() has them.
+VELMORA_PANEL_INLINE LocalLanes localLanes(Doubles4 fromX, Doubles4 fromY, Doubles4 tx, Doubles4 ty, Doubles4 len,
+                                           Vec p)
+{
+    const Doubles4 rx = p.x - fromX;
+    const Doubles4 ry = p.y - fromY;
+    return {(rx * tx + ry * ty) / len, (ry * tx - rx * ty) / len};
+}
+
 // project() on the four sub-panels from i on, operation for operation, with
 // the vector logarithm and arc tangent; false when a lane needs the library
 // functions (arguments out of their range, or a control point that faults).
 inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, Vec cp, Vec tr)
 {
-    auto load = [i](const std::vector<double> &v) {
-        Doubles4 x;
-        std::memcpy(&x, v.data() + i, sizeof x);
-        return x;
-    };
-    const Doubles4 tx = load(b.tx), ty = load(b.ty), len = load(b.length);
-    const Doubles4 rx = cp.x - load(b.fromX);
-    const Doubles4 ry = cp.y - load(b.fromY);
-    const Doubles4 xi = (rx * tx + ry * ty) / len;
-    const Doubles4 eta = (ry * tx - rx * ty) / len;
+    auto load = [i](const std::vector<double> &v) { return lanesAt(v.data() + i); };
+    const Doubles4 tx = load(b.tx), ty = load(b.ty);
+    const auto [xi, eta] = localLanes(load(b.fromX), load(b.fromY), tx, ty, load(b.length), cp);
 
     const Doubles4 x1 = xi - 1.0 / 3.0;
     const Doubles4 r1 = x1 * x1 + eta * eta;
@@ -237,16 +252,8 @@ inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, V
 // cost of choosing the sub-panels.
 VELMORA_PANEL_INLINE void reachLanes(const ChordLanes &l, int X, Vec cp, double *dist, double *ratio)
 {
-    auto load = [X](const std::array<double, kMaxNodes + 4> &v) {
-        Doubles4 x;
-        std::memcpy(&x, v.data() + X, sizeof x);
-        return x;
-    };
-    const Doubles4 tx = load(l.tx), ty = load(l.ty), len = load(l.length);
-    const Doubles4 rx = cp.x - load(l.startX);
-    const Doubles4 ry = cp.y - load(l.startY);
-    const Doubles4 xi = (rx * tx + ry * ty) / len;
-    const Doubles4 eta = (ry * tx - rx * ty) / len;
+    auto load = [X](const std::array<double, kMaxNodes + 4> &v) { return lanesAt(v.data() + X); };
+    const auto [xi, eta] = localLanes(load(l.startX), load(l.startY), load(l.tx), load(l.ty), load(l.length), cp);
     constexpr long long magnitude = 0x7fffffffffffffffLL;
     const Doubles4 across = (Doubles4)((Bits4)eta & magnitude);
     const Doubles4 before = (Doubles4)((Bits4)xi & magnitude);
