@@ -152,6 +152,19 @@ struct ChordLanes
     std::array<double, kMaxNodes + 4> startX{}, startY{}, tx{}, ty{}, length{}, sag{};
 };
 
+// Sub-panel u of k adds these parts of its projections p1..p3 to its
+// panel's start-node, end-node and curvature weights (a double or four).
+// Dividing by 1 is exact: panels taken whole (`whole`) skip the divisions.
+template <class T>
+VELMORA_PANEL_INLINE void weightShares(T p1, T p2, T p3, T k, T u, bool whole, T &wp, T &wq, T &wk)
+{
+    const T q1 = whole ? p1 : p1 / k, q2 = whole ? p2 : p2 / k;
+    wp = (k + 1.0 - u) * q1 + (k - u) * q2;
+    wq = (u - 1.0) * q1 + u * q2;
+    const T sum = (whole ? p3 : p3 / k) + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2;
+    wk = whole ? sum : sum / k;
+}
+
 VELMORA_PANEL_INLINE Doubles4 lanesAt(const double *data)
 {
     Doubles4 x;
@@ -234,13 +247,8 @@ inline __attribute__((always_inline)) bool projectLanes(KernelBatch &b, int i, V
     const Doubles4 p1 = projected(e, d), p2 = projected(c, bb), p3 = projected(a, z);
     const Doubles4 k = load(b.pieces), u = load(b.piece);
     const Bits4 whole = k == 1.0;
-    // Dividing by 1 is exact: panels taken whole skip the divisions.
-    const bool allWhole = (whole[0] & whole[1] & whole[2] & whole[3]) != 0;
-    const Doubles4 q1 = allWhole ? p1 : p1 / k, q2 = allWhole ? p2 : p2 / k;
-    const Doubles4 wp = (k + 1.0 - u) * q1 + (k - u) * q2;
-    const Doubles4 wq = (u - 1.0) * q1 + u * q2;
-    const Doubles4 sum = (allWhole ? p3 : p3 / k) + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2;
-    const Doubles4 wk = allWhole ? sum : sum / k;
+    Doubles4 wp, wq, wk;
+    weightShares(p1, p2, p3, k, u, (whole[0] & whole[1] & whole[2] & whole[3]) != 0, wp, wq, wk);
     std::memcpy(b.p.data() + i, &wp, sizeof wp);
     std::memcpy(b.q.data() + i, &wq, sizeof wq);
     std::memcpy(b.curvature.data() + i, &wk, sizeof wk);
@@ -272,8 +280,7 @@ VELMORA_PANEL_INLINE void reachBatch(const ChordLanes &l, int n, Vec cp, double 
         reachLanes(l, X, cp, dist, ratio);
 }
 
-template <class Lanes>
-VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lanes)
+VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr)
 {
     // pad to whole vectors with copies of the last sub-panel
     const int padded = (b.size + 3) / 4 * 4;
@@ -282,38 +289,32 @@ VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr, Lanes lan
             (*v)[size_t(i)] = (*v)[size_t(b.size - 1)];
     }
     for (int i = 0; i < padded; i += 4) {
-        if (lanes(b, i, cp, tr))
+        if (projectLanes(b, i, cp, tr))
             continue;
-        for (int j = i; j < std::min(i + 4, b.size); ++j) {
-            const SubPanel s{b.fromX[size_t(j)], b.fromY[size_t(j)], b.tx[size_t(j)], b.ty[size_t(j)],
-                             b.length[size_t(j)]};
-            const Projections pr = project(s, cp, tr);
-            const double k = b.pieces[size_t(j)], u = b.piece[size_t(j)];
-            const double q1 = pr.p1 / k, q2 = pr.p2 / k;
-            b.p[size_t(j)] = (k + 1.0 - u) * q1 + (k - u) * q2;
-            b.q[size_t(j)] = (u - 1.0) * q1 + u * q2;
-            b.curvature[size_t(j)] = (pr.p3 / k + (u - 1.0) * (k + 1.0 - u) * q1 + u * (k - u) * q2) / k;
+        for (size_t j = size_t(i); j < size_t(std::min(i + 4, b.size)); ++j) {
+            const Projections pr = project({b.fromX[j], b.fromY[j], b.tx[j], b.ty[j], b.length[j]}, cp, tr);
+            const double k = b.pieces[j];
+            weightShares(pr.p1, pr.p2, pr.p3, k, b.piece[j], k == 1.0, b.p[j], b.q[j], b.curvature[j]);
         }
     }
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
-struct LanesAvx2
-{
-    __attribute__((target("avx2"))) bool operator()(KernelBatch &b, int i, Vec cp, Vec tr) const
-    {
-        return projectLanes(b, i, cp, tr);
-    }
-};
-
+// The same code for AVX2 (the vector extensions compile to it there).
 __attribute__((target("avx2"))) void projectBatchAvx2(KernelBatch &b, Vec cp, Vec tr)
 {
-    projectBatch(b, cp, tr, LanesAvx2{});
+    projectBatch(b, cp, tr);
 }
 
 __attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
 {
     reachBatch(l, n, cp, dist, ratio);
+}
+
+bool haveAvx2()
+{
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
 }
 #endif
 
@@ -321,8 +322,7 @@ __attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int n, 
 void reachAll(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
 {
 #if defined(__GNUC__) && defined(__x86_64__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (haveAvx2())
         return reachBatchAvx2(l, n, cp, dist, ratio);
 #endif
     reachBatch(l, n, cp, dist, ratio);
@@ -335,11 +335,10 @@ void projectAll(KernelBatch &b, Vec cp, Vec tr)
     if (b.size == 0)
         return;
 #if defined(__GNUC__) && defined(__x86_64__)
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (haveAvx2())
         return projectBatchAvx2(b, cp, tr);
 #endif
-    projectBatch(b, cp, tr, [](KernelBatch &batch, int i, Vec c, Vec t) { return projectLanes(batch, i, c, t); });
+    projectBatch(b, cp, tr);
 }
 
 // What the influence of panel X needs besides the control point; the same
