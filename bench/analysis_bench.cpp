@@ -57,6 +57,25 @@ void OneRunNewContour(benchmark::State &state)
 }
 BENCHMARK(OneRunNewContour)->Arg(61)->Arg(161)->Arg(301)->Arg(450)->Unit(benchmark::kMillisecond);
 
+// The same on the calling thread alone (`--jobs 1`).
+void OneRunNewContourOneThread(benchmark::State &state)
+{
+    const auto points = profileOf(int(state.range(0)));
+    TEpplerInput a = inputOf(points, 2.0f);
+    TEpplerInput b = a;
+    b.y[1] = std::nextafter(b.y[1], 1.0f);
+    EpplerSolver solver;
+    solver.setPanelThreads(1);
+    TEpplerOutput out;
+    bool flip = false;
+    for (auto _ : state) {
+        solver.run(flip ? b : a, out);
+        flip = !flip;
+        benchmark::DoNotOptimize(out.ca[0][0]);
+    }
+}
+BENCHMARK(OneRunNewContourOneThread)->Arg(161)->Arg(450)->Unit(benchmark::kMillisecond);
+
 // What the editor does after an angle or Reynolds change: same contour.
 void OneRunSameContour(benchmark::State &state)
 {
@@ -91,6 +110,20 @@ void DefaultPolar(benchmark::State &state)
     state.counters["angles"] = double(rows);
 }
 BENCHMARK(DefaultPolar)->Arg(61)->Arg(161)->Arg(301)->Arg(450)->Unit(benchmark::kMillisecond);
+
+// The angles of a polar on a contour already solved: the boundary layer
+// and the speeds, what a change of the Reynolds number or the range costs.
+void PolarAnglesOnly(benchmark::State &state)
+{
+    const auto points = profileOf(int(state.range(0)));
+    EpplerSolver solver;
+    ComputeTransitionPolar(solver, points, "2e5", "-12", "14", "0,1");
+    for (auto _ : state) {
+        const TransitionPolar polar = ComputeTransitionPolar(solver, points, "2e5", "-12", "14", "0,1");
+        benchmark::DoNotOptimize(polar.rows.data());
+    }
+}
+BENCHMARK(PolarAnglesOnly)->Arg(161)->Arg(450)->Unit(benchmark::kMillisecond);
 
 // A solver made for one polar: adds allocating the working storage.
 void DefaultPolarFreshSolver(benchmark::State &state)

@@ -630,6 +630,8 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         }
         projectAll(own.batch, cp, tr);
 
+        // The weights of every panel first.
+        double gap = 0.0;
         for (int X = c.open ? 1 : 2; X <= n; ++X) {
             Weights wt;
             const Influence kind = influence(X);
@@ -648,7 +650,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                     wt.p = c1 * pr.p1 + s1 * chi1;
                     wt.q = -cn * pr.p2 - sn * chi2;
                 }
-                add(1, wt.p + wt.q);
+                gap = wt.p + wt.q;
                 continue;
             }
             if (kind == Influence::TrailingPair) {
@@ -664,28 +666,62 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             } else {
                 wt = curvedWeights(own.batch, own.firstJob[X], own.jobCount[X]);
             }
+            own.weightP[X] = wt.p;
+            own.weightQ[X] = wt.q;
+            own.weightK[X] = wt.k;
+        }
+        // The curvature weight as second differences of the node values: what
+        // each panel with neighbours on both sides adds to its four nodes.
+        for (int X = 3; X < n; ++X) {
+            const PanelShape &sh = shapes[X];
+            const double kh = own.weightK[X] / 2.0;
+            own.toBefore[X] = -kh / sh.beforeDivisor;
+            own.toStart[X] = own.weightP[X] + kh * sh.startFactor;
+            own.toEnd[X] = own.weightQ[X] + kh * sh.endFactor;
+            own.toAfter[X] = -kh / sh.afterDivisor;
+        }
 
-            // Curvature weight as second differences of the node values.
+        // A node's value sums its panels' parts in panel order. Nodes 4..n-3
+        // take theirs from four panels with neighbours on both sides, all at
+        // once below; the nodes at the ends take them as a walk over the
+        // panels near the ends adds them.
+        const int middleFrom = 4, middleTo = n - 3;
+        auto addAtEnd = [&](int node, double value) {
+            if (node < middleFrom || node > middleTo)
+                add(node, value);
+        };
+        for (int X = c.open ? 1 : 2; X <= n; ++X) {
+            if (X > 5 && X < n - 3)
+                X = n - 3;
+            const Influence kind = influence(X);
+            if (kind == Influence::Skip)
+                continue;
+            if (kind == Influence::Gap) {
+                addAtEnd(1, gap);
+                continue;
+            }
+            const double p = own.weightP[X], q = own.weightQ[X], k = own.weightK[X];
             const double lenX = c.len[X];
             if (X == 2) {
                 const double ha = double(c.len[3]) / lenX;
-                add(1, wt.p - wt.k / (ha + 1.0));
-                add(2, wt.k / ha + wt.q);
-                add(3, -wt.k / (ha * (ha + 1.0)));
+                addAtEnd(1, p - k / (ha + 1.0));
+                addAtEnd(2, k / ha + q);
+                addAtEnd(3, -k / (ha * (ha + 1.0)));
             } else if (X == n) {
                 const double hb = double(c.len[n - 1]) / lenX;
-                add(n - 2, -wt.k / (hb * (hb + 1.0)));
-                add(n - 1, wt.p + wt.k / hb);
-                add(n, wt.q - wt.k / (hb + 1.0));
+                addAtEnd(n - 2, -k / (hb * (hb + 1.0)));
+                addAtEnd(n - 1, p + k / hb);
+                addAtEnd(n, q - k / (hb + 1.0));
             } else {
-                const PanelShape &sh = shapes[X];
-                const double kh = wt.k / 2.0;
-                add(X - 2, -kh / sh.beforeDivisor);
-                add(X - 1, wt.p + kh * sh.startFactor);
-                add(X, wt.q + kh * sh.endFactor);
-                add(X + 1, -kh / sh.afterDivisor);
+                addAtEnd(X - 2, own.toBefore[X]);
+                addAtEnd(X - 1, own.toStart[X]);
+                addAtEnd(X, own.toEnd[X]);
+                addAtEnd(X + 1, own.toAfter[X]);
             }
         }
+        for (int node = middleFrom; node <= middleTo; ++node)
+            row[node] = 0.0 + own.toAfter[node - 1] + own.toEnd[node] + own.toStart[node + 1]
+                + own.toBefore[node + 2];
 
         const float b0 = stored(-2.0 * kPi * tr.x);
         const float b1 = stored(-2.0 * kPi * tr.y);

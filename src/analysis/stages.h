@@ -163,6 +163,10 @@ public:
     KernelBatch batch;
     std::array<int, kMaxNodes + 1> firstJob{}, jobCount{};
     std::array<double, kMaxNodes + 4> reach{}, sagRatio{}; // per panel, for the row's control point
+    // Each panel's weights for the row's control point, and what a panel
+    // with neighbours on both sides adds to its four nodes.
+    std::array<double, kMaxNodes + 4> weightP{}, weightQ{}, weightK{};
+    std::array<double, kMaxNodes + 4> toBefore{}, toStart{}, toEnd{}, toAfter{};
     SubPanelRule subPanelRule;
     // Threads that share a solution (influence rows, normal equations,
     // elimination): 0 means one per core (at most two are used), 1 runs on
