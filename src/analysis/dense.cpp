@@ -485,16 +485,23 @@ private:
     std::atomic<int> m_waiting{0};
 };
 
-// Gauss-Jordan elimination with partial pivoting, blocked: thread 0 takes a
-// block of pivots through the block's own columns (choosing and swapping
-// rows, keeping each row's factor), then both threads bring the columns
-// right of it up to date, tile by tile. Every element still sees the
-// operations of the plain elimination in the same order, so the bits do not
-// depend on the block size or the number of threads. Singular: `singular`.
+// Gauss-Jordan elimination with partial pivoting, blocked: a block of pivots
+// is taken through the block's own columns (choosing rows, keeping each
+// row's factor), then the columns right of it are brought up to date, tile
+// by tile. Thread 0 brings the next block's columns up to date first and
+// factors that block while both threads update the rest: the factoring no
+// longer holds the other thread up. Its row swaps reach the columns right of
+// it only once the current block's updates are through. Every element still
+// sees the operations of the plain elimination in the same order, so the
+// bits do not depend on the block size or the number of threads. Singular:
+// `singular`.
 struct Elimination
 {
     static constexpr int kBlock = kMaxBlock;
     static constexpr int kTile = kMaxTile; // columns, at most
+    // Thread 0 takes this many columns fewer than thread 1: the time it
+    // spends factoring the next block.
+    static constexpr int kFactorShare = 64;
 
     float *a = nullptr;
     int stride = 0;
@@ -504,24 +511,38 @@ struct Elimination
     int rhsCount = 0;
     int parts = 1;
     Rendezvous meet;
-    // size x kBlock: the block's columns while it is factored; where a row
-    // is eliminated it keeps its factor, so factors travel with row swaps
-    std::vector<float> panel;
-    double scales[kBlock] = {};
-    int first = 0, count = 0; // the block the tiles are brought up to date for
+
+    // A factored block: its columns packed size x kBlock (where a row is
+    // eliminated it keeps its factor, so factors travel with row swaps), its
+    // pivots' scales, and the row swaps the columns right of it still owe.
+    struct Block
+    {
+        std::vector<float> panel;
+        double scales[kBlock] = {};
+        std::pair<int, int> swaps[kBlock];
+        int swapCount = 0;
+        int first = 0, count = 0;
+        bool factored = false; // false: singular
+    };
+    Block blocks[2];
     bool singular = false;
-    bool finished = false;
 
     float *row(int r) const { return a + size_t(r) * stride; }
     float *rhs(int r) const { return b + size_t(r) * rhsCount; }
 
     // Thread 0: pivots first..first+count-1 on their own columns, packed
-    // row by row into `panel` so that each row's part is one short vector.
-    bool factorBlock()
+    // row by row so that each row's part is one short vector.
+    bool factorBlock(Block &k, int first)
     {
+        k.first = first;
+        k.count = std::min(kBlock, size - first);
+        k.swapCount = 0;
+        k.factored = false;
+        const int count = k.count;
         const int end = first + count;
+        float *panel = k.panel.data();
         for (int r = 0; r < size; ++r) {
-            float *pr = panel.data() + size_t(r) * kBlock;
+            float *pr = panel + size_t(r) * kBlock;
             std::copy(row(r) + first, row(r) + end, pr);
             std::fill(pr + count, pr + kBlock, 0.0f);
         }
@@ -538,18 +559,18 @@ struct Elimination
             const int q = i - first;
             if (!(largest > std::fabs(tolerance)))
                 return false;
-            float *pi = panel.data() + size_t(i) * kBlock;
+            float *pi = panel + size_t(i) * kBlock;
             if (pivot != i) {
                 // left of column i both rows hold zeros
-                std::swap_ranges(pi, pi + kBlock, panel.data() + size_t(pivot) * kBlock);
-                std::swap_ranges(row(i) + end, row(i) + size, row(pivot) + end);
+                std::swap_ranges(pi, pi + kBlock, panel + size_t(pivot) * kBlock);
                 std::swap_ranges(rhs(i), rhs(i) + rhsCount, rhs(pivot));
+                k.swaps[k.swapCount++] = {i, pivot};
             }
             const double diagonal = pi[q];
-            pivot = pivotStep(panel.data(), size, i, q, count, diagonal, b, rhsCount);
+            pivot = pivotStep(panel, size, i, q, count, diagonal, b, rhsCount);
             largest = pivot >= 0 ? std::fabs(panel[size_t(pivot) * kBlock + q + 1]) : -1.0f;
             const double scale = static_cast<float>(1.0 / diagonal);
-            scales[q] = scale;
+            k.scales[q] = scale;
             for (int c = q + 1; c < count; ++c)
                 pi[c] = static_cast<float>(double(pi[c]) * scale);
             pi[q] = 1.0f;
@@ -557,48 +578,63 @@ struct Elimination
             for (int c = 0; c < rhsCount; ++c)
                 bw[c] = static_cast<float>(double(bw[c]) * scale);
         }
+        k.factored = true;
         return true;
     }
 
-    // Tiles part, part + parts, ... of the columns right of the block.
-    void updateTiles(int part)
+    // Columns [begin, end) of this part right of block k: contiguous, split
+    // at a multiple of 32 columns so that rows share at most one cache line
+    // between the threads. Thread 0's part starts with the next block's columns.
+    void partRange(const Block &k, int part, int &begin, int &end) const
     {
-        const int from = first + count;
+        const int from = k.first + k.count;
         const int columns = size - from;
-        if (columns <= 0)
-            return;
-        // Each thread takes a contiguous half (split at a multiple of 32
-        // columns, so that rows share at most one cache line between the
-        // threads), in tiles that fit the caches.
-        const int half = parts == 1 ? columns : (columns / 2 + 16) / 32 * 32;
-        const int begin = from + (part == 0 ? 0 : half);
-        const int end = part == 0 ? from + half : size;
+        int first = columns;
+        if (parts > 1)
+            first = std::clamp((columns - kFactorShare) / 2 / 32 * 32, std::min(columns, kBlock), columns);
+        begin = from + (part == 0 ? 0 : first);
+        end = part == 0 ? from + first : size;
+    }
+
+    void updateColumns(const Block &k, int begin, int end)
+    {
         for (int c0 = begin; c0 < end; c0 += kTile)
-            tile(a, stride, size, first, count, panel.data(), scales, c0, std::min(c0 + kTile, end));
+            tile(a, stride, size, k.first, k.count, k.panel.data(), k.scales, c0, std::min(c0 + kTile, end));
     }
 
     void run(int part)
     {
-        for (;;) {
-            if (part == 0) {
-                if (first + count >= size) {
-                    finished = true;
-                } else {
-                    first += count;
-                    count = std::min(kBlock, size - first);
-                    if (!factorBlock()) {
-                        singular = true;
-                        finished = true;
-                    }
-                }
-            }
-            if (parts > 1)
-                meet.arrive(); // the block is factored (or all is done)
-            if (finished)
+        if (part == 0)
+            factorBlock(blocks[0], 0);
+        if (parts > 1)
+            meet.arrive(); // the first block is factored
+        // Each thread reads only what was written before the last meeting.
+        for (int k = 0;; k ^= 1) {
+            const Block &block = blocks[k];
+            if (!block.factored) {
+                if (part == 0)
+                    singular = true;
                 return;
-            updateTiles(part);
+            }
+            const bool lastBlock = block.first + block.count >= size;
+            int begin = 0, end = 0;
+            partRange(block, part, begin, end);
+            // the row swaps the block owes to the columns right of it
+            for (int s = 0; s < block.swapCount; ++s)
+                std::swap_ranges(row(block.swaps[s].first) + begin, row(block.swaps[s].first) + end,
+                                 row(block.swaps[s].second) + begin);
+            if (part == 0 && !lastBlock) {
+                const int next = block.first + block.count;
+                const int nextEnd = std::min(next + kBlock, size);
+                updateColumns(block, begin, nextEnd);
+                begin = nextEnd;
+                factorBlock(blocks[k ^ 1], next);
+            }
+            updateColumns(block, begin, end);
             if (parts > 1)
-                meet.arrive(); // the columns right of the block are up to date
+                meet.arrive(); // the columns are up to date, the next block factored
+            if (lastBlock)
+                return;
         }
     }
 };
@@ -624,7 +660,8 @@ void GaussSolve(float *a, int stride, float *b, int size, float tolerance, int r
     if (size < 1)
         return;
     Elimination e;
-    e.panel.resize(size_t(size) * size_t(Elimination::kBlock));
+    for (Elimination::Block &k : e.blocks)
+        k.panel.resize(size_t(size) * size_t(Elimination::kBlock));
     e.a = a;
     e.stride = stride;
     e.b = b;

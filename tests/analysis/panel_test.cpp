@@ -243,6 +243,28 @@ TEST(GaussSolve, SingularSystemIsAnEngineErrorNotAHalfSolvedResult)
     float zero[4] = {0, 0, 0, 0};
     float rhs[2] = {1, 1};
     EXPECT_THROW(GaussSolve(zero, 2, rhs, 2, 0.0f, 1), EpplerError);
+
+    // Large enough for two threads, singular only in a later block (column
+    // 100 is zero and stays so): the thread that factors ahead finds it
+    // while the other is still updating; both must stop, neither may hang.
+    const int m = 300;
+    std::vector<float> big(size_t(m) * m), bigRhs(size_t(m), 1.0f);
+    for (int i = 0; i < m; ++i) {
+        for (int j = 0; j < m; ++j)
+            big[size_t(i) * m + j] = float(std::sin(0.3 * i * j + j) + (i == j ? 3.0 : 0.0));
+        big[size_t(i) * m + 100] = 0.0f;
+    }
+    HelperThread helper;
+    for (HelperThread *h : {static_cast<HelperThread *>(nullptr), &helper}) {
+        std::vector<float> copy = big, copyRhs = bigRhs;
+        EXPECT_THROW(GaussSolve(copy.data(), m, copyRhs.data(), m, 0.0f, 1, h), EpplerError);
+    }
+    // and the helper is free for the next solution
+    std::vector<float> identity(size_t(m) * m, 0.0f), ones(size_t(m), 2.0f);
+    for (int i = 0; i < m; ++i)
+        identity[size_t(i) * m + i] = 1.0f;
+    GaussSolve(identity.data(), m, ones.data(), m, 0.0f, 1, &helper);
+    EXPECT_EQ(ones[m - 1], 2.0f);
 }
 
 // The elimination as written down, pivot by pivot over whole rows: what
