@@ -93,6 +93,27 @@ void runBatch(EpplerSolver &solver, TEpplerInput &in, TEpplerOutput &out, const 
     }
 }
 
+// The angles again in batches for `threads` threads that take the next
+// batch as they finish: batches of the engine's size first, then smaller
+// ones, so that no thread still runs a whole batch while the others wait.
+// An angle's result does not depend on the batch it runs in.
+std::vector<Batch> balanced(const std::vector<Batch> &batches, int threads)
+{
+    std::vector<float> angles;
+    for (const Batch &b : batches)
+        angles.insert(angles.end(), b.angles.begin(), b.angles.end());
+    const size_t full = batches.empty() ? 1 : batches.front().angles.size();
+    std::vector<Batch> out;
+    for (size_t first = 0; first < angles.size();) {
+        const size_t left = angles.size() - first;
+        const size_t share = (left + 2 * size_t(threads) - 1) / (2 * size_t(threads));
+        const size_t size = std::min(full, std::max<size_t>(1, share));
+        out.push_back({std::vector<float>(angles.begin() + long(first), angles.begin() + long(first + size)), first});
+        first += size;
+    }
+    return out;
+}
+
 bool usableContour(const std::vector<TKoordi> &points)
 {
     if (points.size() < size_t(kMinNodes) || points.size() > size_t(kMaxNodes))
@@ -187,6 +208,8 @@ std::vector<PolarCurve> PolarSweep::run(const std::vector<TKoordi> &points,
         m_stopped = true;
     else if (!batches.empty() && reUsable && usableContour(points)) {
         const int threads = std::min(m_jobs, int(batches.size()));
+        if (threads > 1)
+            batches = balanced(batches, threads);
         while (int(m_solvers.size()) < threads)
             m_solvers.push_back(std::make_unique<EpplerSolver>());
         while (int(m_helpers.size()) < threads - 1)
