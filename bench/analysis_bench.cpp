@@ -39,14 +39,16 @@ TEpplerInput inputOf(const std::vector<TKoordi> &points, float alpha)
 }
 
 // A full run including the panel solution: two contours that differ in one
-// coordinate take turns, so the solver never reuses its solution.
-void OneRunNewContour(benchmark::State &state)
+// coordinate take turns, so the solver never reuses its solution. threads 0:
+// one per core, 1: the calling thread alone (`--jobs 1`).
+void runNewContours(benchmark::State &state, int threads)
 {
     const auto points = profileOf(int(state.range(0)));
     TEpplerInput a = inputOf(points, 2.0f);
     TEpplerInput b = a;
     b.y[1] = std::nextafter(b.y[1], 1.0f);
     EpplerSolver solver;
+    solver.setPanelThreads(threads);
     TEpplerOutput out;
     bool flip = false;
     for (auto _ : state) {
@@ -55,24 +57,16 @@ void OneRunNewContour(benchmark::State &state)
         benchmark::DoNotOptimize(out.ca[0][0]);
     }
 }
+
+void OneRunNewContour(benchmark::State &state)
+{
+    runNewContours(state, 0);
+}
 BENCHMARK(OneRunNewContour)->Arg(61)->Arg(161)->Arg(301)->Arg(450)->Unit(benchmark::kMillisecond);
 
-// The same on the calling thread alone (`--jobs 1`).
 void OneRunNewContourOneThread(benchmark::State &state)
 {
-    const auto points = profileOf(int(state.range(0)));
-    TEpplerInput a = inputOf(points, 2.0f);
-    TEpplerInput b = a;
-    b.y[1] = std::nextafter(b.y[1], 1.0f);
-    EpplerSolver solver;
-    solver.setPanelThreads(1);
-    TEpplerOutput out;
-    bool flip = false;
-    for (auto _ : state) {
-        solver.run(flip ? b : a, out);
-        flip = !flip;
-        benchmark::DoNotOptimize(out.ca[0][0]);
-    }
+    runNewContours(state, 1);
 }
 BENCHMARK(OneRunNewContourOneThread)->Arg(161)->Arg(450)->Unit(benchmark::kMillisecond);
 
