@@ -3,6 +3,7 @@
 #include "analysis/vectormath.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <thread>
 #include <cstring>
@@ -738,10 +739,17 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             wRhs[1] = b1;
         }
     };
-    auto buildRows = [&](int from, int to, PanelWorkspace &own) {
+    // Rows go out in runs of kRowRun to whichever thread is free: rows near
+    // the ends need more sub-panels than the others. A run's rows lie next
+    // to each other, so the sub-panels kept per panel still mostly fit.
+    constexpr int kRowRun = 8;
+    std::atomic<int> nextRow{1};
+    auto buildRows = [&](PanelWorkspace &own) {
         std::fill(own.subPanelCount.begin(), own.subPanelCount.end(), 0);
-        for (int R = from; R <= to; ++R)
-            buildRow(R, own);
+        for (int from = nextRow.fetch_add(kRowRun); from <= lastRow; from = nextRow.fetch_add(kRowRun)) {
+            for (int R = from; R <= std::min(from + kRowRun - 1, lastRow); ++R)
+                buildRow(R, own);
+        }
     };
     const int threads = ws.threads > 0 ? ws.threads : int(std::thread::hardware_concurrency());
     HelperThread *team = nullptr;
@@ -753,14 +761,13 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         team = ws.team.get();
     }
     if (!team || lastRow < 64) {
-        buildRows(1, lastRow, ws);
+        buildRows(ws);
     } else {
         if (!ws.helper)
             ws.helper = std::make_unique<PanelWorkspace>();
-        const int half = lastRow / 2;
-        team->start([&] { buildRows(half + 1, lastRow, *ws.helper); });
+        team->start([&] { buildRows(*ws.helper); });
         try {
-            buildRows(1, half, ws);
+            buildRows(ws);
         } catch (...) {
             try {
                 team->wait();
