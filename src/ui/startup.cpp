@@ -173,6 +173,12 @@ public:
         return std::chrono::duration<double, std::milli>(b - a).count();
     }
 
+    // -1 while no analysed state has been shown yet
+    static double sinceState(Clock::time_point made, Clock::time_point now)
+    {
+        return made == Clock::time_point{} ? -1.0 : msBetween(made, now);
+    }
+
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         switch (event->type()) {
@@ -196,7 +202,7 @@ public:
                      "frame=%llu window=plot input_to_paint_ms=%.2f state=%llu analyses_state=%llu "
                      "state_to_paint_ms=%.2f v_ms=%.2f um_ms=%.2f\n",
                      ++m_frames, msBetween(m_input, now), (unsigned long long)c.AnalysisGeneration(),
-                     (unsigned long long)t.Generation, msBetween(t.StateTime, now), t.VelocityMs, t.PolarMs);
+                     (unsigned long long)t.Generation, sinceState(t.StateTime, now), t.VelocityMs, t.PolarMs);
     }
 
     void polarShown(uint64_t generation, Clock::time_point made, double ms)
