@@ -727,9 +727,13 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         const float b0 = stored(-2.0 * kPi * tr.x);
         const float b1 = stored(-2.0 * kPi * tr.y);
         if (R <= m) {
+            // as stored, and widened for the normal equations
             float *dst = ws.a.get() + size_t(R - 1) * m;
-            for (int i = 1; i <= m; ++i)
+            double *wide = ws.wide.get() + size_t(R - 1) * m;
+            for (int i = 1; i <= m; ++i) {
                 dst[i - 1] = stored(row[i]);
+                wide[i - 1] = dst[i - 1];
+            }
             ws.rhs[2 * (R - 1)] = b0;
             ws.rhs[2 * (R - 1) + 1] = b1;
         } else {
@@ -782,6 +786,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         // Row 1 also holds the lower trailing-edge node's value; the extra row
         // extrapolates gamma_1 from both sides, linear in (distance)^(2/3).
         ws.a[m - 1] = stored(double(ws.a[m - 1]) - 1.0);
+        ws.wide[m - 1] = ws.a[m - 1];
         const double V = std::pow(double(c.len[3]) / double(c.len[2]) + 1.0, 0.66667);
         const double W = std::pow(double(c.len[m]) / double(c.len[n]) + 1.0, 0.66667);
         if (V == 1.0 || W == 1.0)
@@ -799,26 +804,38 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     // Normal equations N = A^T A + w^T w, r = A^T b + w^T b_w.
     std::array<const double *, kMaxNodes + 1> rows{};
     std::array<const float *, kMaxNodes + 1> rowRhs{};
+    // (the condition rows were widened as they were built)
+    std::copy_n(ws.w.data() + 1, m, ws.wide.get() + size_t(m) * m);
     for (int R = 0; R <= m; ++R) {
-        const float *from = R < m ? ws.a.get() + size_t(R) * m : ws.w.data() + 1;
-        double *to = ws.wide.get() + size_t(R) * m;
-        std::copy_n(from, m, to);
-        rows[R] = to;
+        rows[R] = ws.wide.get() + size_t(R) * m;
         rowRhs[R] = R < m ? ws.rhs.get() + 2 * R : wRhs;
     }
     double r[2 * kMaxNodes];
     NormalEquations(rows.data(), rowRhs.data(), m + 1, m, ws.normal.get(), r, team);
 
+    // The normal matrix as stored, both triangles; a second thread takes the
+    // rows from `half` on (their elements and mirror images are its own).
     float *nf = ws.n.get();
     const double *nd = ws.normal.get();
-    for (int i = 0; i < m; ++i) {
-        for (int j = i; j < m; ++j) {
-            const float value = stored(nd[size_t(i) * m + j]);
-            nf[size_t(i) * m + j] = value;
-            nf[size_t(j) * m + i] = value;
+    auto storeRows = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            for (int j = i; j < m; ++j) {
+                const float value = stored(nd[size_t(i) * m + j]);
+                nf[size_t(i) * m + j] = value;
+                nf[size_t(j) * m + i] = value;
+            }
+            ws.solution[2 * i] = stored(r[2 * i]);
+            ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
         }
-        ws.solution[2 * i] = stored(r[2 * i]);
-        ws.solution[2 * i + 1] = stored(r[2 * i + 1]);
+    };
+    if (team && m >= 256) {
+        // row i holds m - i elements: the first 29 % of the rows are half of them
+        const int half = int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
+        team->start([&] { storeRows(half, m); });
+        storeRows(0, half);
+        team->wait();
+    } else {
+        storeRows(0, m);
     }
 
     GaussSolve(nf, m, ws.solution.get(), m, 0.0f, 2, team);
