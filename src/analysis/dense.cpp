@@ -116,14 +116,14 @@ VELMORA_INLINE void finishRowStep(float *pr, float factor, int r, int i, int q, 
 }
 
 // One pivot's step on a block packed kMaxBlock floats per row: every row but
-// the pivot row i takes its update on the block's columns right of q and on
-// its right-hand sides, and keeps its factor in column q. Returns the row
-// below i with the largest |value| in column q + 1 (ties go to the later
-// row), -1 when q is the block's last column.
-VELMORA_INLINE int pivotStepPlain(float *panel, int size, int i, int q, int count, double diagonal, float *b,
-                                  int rhsCount)
+// the pivot row i takes its update on the block's columns right of q (by
+// `update(row, factor)`) and on its right-hand sides, and keeps its factor
+// in column q. Returns the row below i with the largest |value| in column
+// q + 1 (ties go to the later row), -1 when q is the block's last column.
+template <class RowUpdate>
+VELMORA_INLINE int pivotStepKernel(float *panel, int size, int i, int q, int count, double diagonal, float *b,
+                                   int rhsCount, RowUpdate update)
 {
-    const float *pi = panel + size_t(i) * kMaxBlock;
     const float *bi = b + size_t(i) * rhsCount;
     float largest = -1.0f;
     int pivot = -1;
@@ -132,11 +132,20 @@ VELMORA_INLINE int pivotStepPlain(float *panel, int size, int i, int q, int coun
             continue;
         float *pr = panel + size_t(r) * kMaxBlock;
         const float factor = static_cast<float>(double(pr[q]) / diagonal);
-        for (int c = q + 1; c < count; ++c)
-            pr[c] = std::fma(-factor, pi[c], pr[c]);
+        update(pr, factor);
         finishRowStep(pr, factor, r, i, q, count, bi, b + size_t(r) * rhsCount, rhsCount, largest, pivot);
     }
     return pivot;
+}
+
+VELMORA_INLINE int pivotStepPlain(float *panel, int size, int i, int q, int count, double diagonal, float *b,
+                                  int rhsCount)
+{
+    const float *pi = panel + size_t(i) * kMaxBlock;
+    return pivotStepKernel(panel, size, i, q, count, diagonal, b, rhsCount, [&](float *pr, float factor) {
+        for (int c = q + 1; c < count; ++c)
+            pr[c] = std::fma(-factor, pi[c], pr[c]);
+    });
 }
 
 // The delayed updates of a block of pivots on the column tile [from, to),
@@ -354,36 +363,38 @@ __attribute__((target("avx2,fma"))) void rowUpdateOneAvx2(float *ar, const float
 // The same; columns q+1..count-1 in vectors of eight (the packed rows are
 // kMaxBlock wide, so a vector never leaves its row), the columns up to q
 // kept through a blend.
-__attribute__((target("avx2,fma"))) int pivotStepAvx2(float *panel, int size, int i, int q, int count,
-                                                     double diagonal, float *b, int rhsCount)
+struct PivotRowAvx2
 {
-    const float *pi = panel + size_t(i) * kMaxBlock;
-    const float *bi = b + size_t(i) * rhsCount;
-    const int from = (q + 1) & ~7;
-    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    int from = 0, count = 0;
     __m256 keep[kMaxBlock / 8];
     __m256 pivotRow[kMaxBlock / 8];
-    for (int c = from; c < count; c += 8) {
-        keep[c / 8] = _mm256_castsi256_ps(
-            _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
-        pivotRow[c / 8] = _mm256_loadu_ps(pi + c);
-    }
-    float largest = -1.0f;
-    int pivot = -1;
-    for (int r = 0; r < size; ++r) {
-        if (r == i)
-            continue;
-        float *pr = panel + size_t(r) * kMaxBlock;
-        const float factor = static_cast<float>(double(pr[q]) / diagonal);
+
+    __attribute__((target("avx2,fma"))) void operator()(float *pr, float factor) const
+    {
         const __m256 fv = _mm256_set1_ps(factor);
         for (int c = from; c < count; c += 8) {
             const __m256 old = _mm256_loadu_ps(pr + c);
             const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[c / 8], old);
             _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep[c / 8]));
         }
-        finishRowStep(pr, factor, r, i, q, count, bi, b + size_t(r) * rhsCount, rhsCount, largest, pivot);
     }
-    return pivot;
+};
+
+// (flattened: the row update is inlined into the loop, as in the plain variant)
+__attribute__((target("avx2,fma"), flatten)) int pivotStepAvx2(float *panel, int size, int i, int q, int count,
+                                                     double diagonal, float *b, int rhsCount)
+{
+    const float *pi = panel + size_t(i) * kMaxBlock;
+    PivotRowAvx2 update;
+    update.from = (q + 1) & ~7;
+    update.count = count;
+    const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    for (int c = update.from; c < count; c += 8) {
+        update.keep[c / 8] = _mm256_castsi256_ps(
+            _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
+        update.pivotRow[c / 8] = _mm256_loadu_ps(pi + c);
+    }
+    return pivotStepKernel(panel, size, i, q, count, diagonal, b, rhsCount, update);
 }
 
 // Two rows, 32 columns each in registers: every pivot value loaded serves
@@ -641,6 +652,12 @@ struct Elimination
 
 } // namespace
 
+int TriangleHalf(int m)
+{
+    // row i holds m - i elements: the first 29 % of the rows hold half of them
+    return int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
+}
+
 void NormalEquations(const double *const *rows, const float *const *rhs, int rowCount, int m,
                      double *normal, double *r, HelperThread *helper)
 {
@@ -648,8 +665,7 @@ void NormalEquations(const double *const *rows, const float *const *rhs, int row
         normalPart(rows, rhs, rowCount, m, normal, r, 0, m);
         return;
     }
-    // Row i of the triangle costs m - i: the first 29 % of the rows are half the work.
-    const int split = int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
+    const int split = TriangleHalf(m);
     helper->start([&] { normalPart(rows, rhs, rowCount, m, normal, r, split, m); });
     normalPart(rows, rhs, rowCount, m, normal, r, 0, split);
     helper->wait();

@@ -829,8 +829,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         }
     };
     if (team && m >= 256) {
-        // row i holds m - i elements: the first 29 % of the rows are half of them
-        const int half = int(double(m) * (1.0 - 1.0 / std::sqrt(2.0)));
+        const int half = TriangleHalf(m);
         team->start([&] { storeRows(half, m); });
         storeRows(0, half);
         team->wait();

@@ -186,6 +186,10 @@ public:
 // len[1] and, for an open trailing edge, psi[1].
 void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out);
 
+// The first row of the second half of an m x m upper triangle, by elements:
+// where two threads that share the triangle's rows split them.
+int TriangleHalf(int m);
+
 // Upper triangle (j >= i) of N = sum over rows of row^T row, accumulated in
 // double in row order, and r = sum of row^T rhs (two columns). The rows hold
 // floats widened to double, so every product is exact. `normal` has stride m;
