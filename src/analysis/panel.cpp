@@ -137,9 +137,9 @@ Projections project(const SubPanel &s, Vec cp, Vec tr)
 
 } // namespace
 
-void KernelBatch::grow()
+void KernelBatch::grow(size_t atLeast)
 {
-    const size_t grown = std::max<size_t>(64, 2 * fromX.size());
+    const size_t grown = std::max({size_t(64), 2 * fromX.size(), atLeast});
     for (auto *v : {&fromX, &fromY, &tx, &ty, &length, &pieces, &piece, &p, &q, &curvature})
         v->resize(grown);
 }
@@ -152,6 +152,31 @@ struct ChordLanes
 {
     std::array<double, kMaxNodes + 4> startX{}, startY{}, tx{}, ty{}, length{}, sag{};
 };
+
+// Curvature weights of the panels with neighbours on both sides: the parts
+// of the second differences that do not depend on the row, side by side so
+// that the rows' divisions by them go in vectors.
+struct CurvatureLanes
+{
+    std::array<double, kMaxNodes + 1> beforeDivisor{}, afterDivisor{}; // hb (hb + 1), ha (ha + 1)
+    std::array<double, kMaxNodes + 1> startFactor{}, endFactor{};      // 1/hb - 1/(ha + 1), 1/ha - 1/(hb + 1)
+};
+
+// What each panel 3..n-1 adds to its four nodes from its weights p, q, k:
+// the curvature weight as second differences of the node values.
+VELMORA_PANEL_INLINE void curvatureShares(const CurvatureLanes &l, int n, const double *__restrict p,
+                                          const double *__restrict q, const double *__restrict k,
+                                          double *__restrict toBefore, double *__restrict toStart,
+                                          double *__restrict toEnd, double *__restrict toAfter)
+{
+    for (int X = 3; X < n; ++X) {
+        const double kh = k[X] / 2.0;
+        toBefore[X] = -kh / l.beforeDivisor[X];
+        toStart[X] = p[X] + kh * l.startFactor[X];
+        toEnd[X] = q[X] + kh * l.endFactor[X];
+        toAfter[X] = -kh / l.afterDivisor[X];
+    }
+}
 
 // Sub-panel u of k adds these parts of its projections p1..p3 to its
 // panel's start-node, end-node and curvature weights (a double or four).
@@ -312,6 +337,12 @@ __attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int n, 
     reachBatch(l, n, cp, dist, ratio);
 }
 
+__attribute__((target("avx2"))) void curvatureSharesAvx2(const CurvatureLanes &l, int n, PanelWorkspace &w)
+{
+    curvatureShares(l, n, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
+                    w.toStart.data(), w.toEnd.data(), w.toAfter.data());
+}
+
 bool haveAvx2()
 {
     static const bool have = __builtin_cpu_supports("avx2");
@@ -327,6 +358,17 @@ void reachAll(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
         return reachBatchAvx2(l, n, cp, dist, ratio);
 #endif
     reachBatch(l, n, cp, dist, ratio);
+}
+
+// The same bits with or without AVX2: plain divisions, no fused operations.
+void curvatureSharesAll(const CurvatureLanes &l, int n, PanelWorkspace &w)
+{
+#if defined(__GNUC__) && defined(__x86_64__)
+    if (haveAvx2())
+        return curvatureSharesAvx2(l, n, w);
+#endif
+    curvatureShares(l, n, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
+                    w.toStart.data(), w.toEnd.data(), w.toAfter.data());
 }
 
 // The batch's projections; the same bits with or without AVX2 (no fused
@@ -352,10 +394,6 @@ struct PanelShape
     double sag = 0;
     double tanStart = 0, tanEnd = 0; // end slopes of the cubic arc
     SubPanel chord;                  // the arc as one straight piece
-    // Curvature weights of a panel with neighbours on both sides: the parts
-    // of the second differences that do not depend on the row.
-    double beforeDivisor = 0, afterDivisor = 0; // hb (hb + 1), ha (ha + 1)
-    double startFactor = 0, endFactor = 0;      // 1/hb - 1/(ha + 1), 1/ha - 1/(hb + 1)
 };
 
 PanelShape panelShape(const Contour &c, int X)
@@ -369,16 +407,18 @@ PanelShape panelShape(const Contour &c, int X)
     s.tanStart = std::tan(turn(double(c.theta[X - 1]) - double(c.psi[X])));
     s.tanEnd = std::tan(turn(double(c.psi[X]) - double(c.theta[X])));
     s.chord = subPanel(s.start, s.end);
-    if (X > 2 && X < c.n) {
-        const double lenX = c.len[X];
-        const double hb = double(c.len[X - 1]) / lenX;
-        const double ha = double(c.len[X + 1]) / lenX;
-        s.beforeDivisor = hb * (hb + 1.0);
-        s.afterDivisor = ha * (ha + 1.0);
-        s.startFactor = 1.0 / hb - 1.0 / (ha + 1.0);
-        s.endFactor = 1.0 / ha - 1.0 / (hb + 1.0);
-    }
     return s;
+}
+
+void curvatureLanes(const Contour &c, int X, CurvatureLanes &l)
+{
+    const double lenX = c.len[X];
+    const double hb = double(c.len[X - 1]) / lenX;
+    const double ha = double(c.len[X + 1]) / lenX;
+    l.beforeDivisor[X] = hb * (hb + 1.0);
+    l.afterDivisor[X] = ha * (ha + 1.0);
+    l.startFactor[X] = 1.0 / hb - 1.0 / (ha + 1.0);
+    l.endFactor[X] = 1.0 / ha - 1.0 / (hb + 1.0);
 }
 
 // The k straight pieces of the cubic arc of a panel.
@@ -399,11 +439,13 @@ void splitArc(const PanelShape &s, int k, SubPanel *out)
     }
 }
 
-// The sub-panels through which a curved panel acts on a control point that
-// is not one of its end nodes: the cubic arc is split into straight pieces,
-// finer the closer the point (its distance `dist` in panel lengths, `ratio`
-// the arc's sag to it). Adds them to the row's batch; returns how many.
-int planCurvedPanel(const PanelShape &s, int X, double dist, double ratio, PanelWorkspace &ws)
+// How many straight pieces of its cubic arc a curved panel acts through on
+// a control point that is not one of its end nodes: finer the closer the
+// point (its distance `dist` in panel lengths, `ratio` the arc's sag to it).
+// The pieces are split here (kept per panel, or in `extra` past the cache),
+// so that a fault comes from the same panel as when they were added at once.
+int planCurvedPanel(const PanelShape &s, int X, double dist, double ratio, PanelWorkspace &ws,
+                    std::vector<SubPanel> &extra)
 {
     if (!(dist > 0.0))
         fault("control point on a panel");
@@ -411,26 +453,37 @@ int planCurvedPanel(const PanelShape &s, int X, double dist, double ratio, Panel
     if (!(ratio <= 1e12))
         fault("control point on a panel");
     const int k = ws.subPanelRule.count(ratio);
-
-    if (k == 1) {
-        ws.batch.add(s.chord, 1, 1);
+    if (k == 1)
         return 1;
-    }
     if (k <= PanelWorkspace::kCachedSubPanels) {
-        SubPanel *pieces = ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels;
         if (ws.subPanelCount[X] != k) {
-            splitArc(s, k, pieces);
+            splitArc(s, k, ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels);
             ws.subPanelCount[X] = k;
         }
-        for (int u = 1; u <= k; ++u)
-            ws.batch.add(pieces[u - 1], k, u);
     } else {
-        std::vector<SubPanel> local(static_cast<size_t>(k));
-        splitArc(s, k, local.data());
-        for (int u = 1; u <= k; ++u)
-            ws.batch.add(local[size_t(u - 1)], k, u);
+        const size_t at = extra.size();
+        extra.resize(at + size_t(k));
+        splitArc(s, k, extra.data() + at);
     }
     return k;
+}
+
+// Writes the k planned pieces of panel X into the row's batch from `first`
+// on; `extra` is read from `extraAt` for counts past the cache.
+void addCurvedPanel(const PanelShape &s, int X, int k, int first, const PanelWorkspace &ws,
+                    const std::vector<SubPanel> &extra, size_t &extraAt, const KernelBatch::Writer &put)
+{
+    if (k == 1) {
+        put.put(first, s.chord, 1, 1);
+        return;
+    }
+    const SubPanel *pieces = ws.subPanels.get() + size_t(X) * PanelWorkspace::kCachedSubPanels;
+    if (k > PanelWorkspace::kCachedSubPanels) {
+        pieces = extra.data() + extraAt;
+        extraAt += size_t(k);
+    }
+    for (int u = 1; u <= k; ++u)
+        put.put(first + u - 1, pieces[u - 1], k, u);
 }
 
 // The weights of a curved panel: its sub-panels' parts summed in their order.
@@ -522,21 +575,8 @@ SubPanelRule::SubPanelRule()
         m_bound[size_t(j)] = std::pow(double(j), 1.0 / 0.333333);
 }
 
-int SubPanelRule::count(double ratio) const
+int SubPanelRule::countByFormula(double ratio)
 {
-    if (!(ratio >= 1.0))
-        return 1;
-    // pow carries at most an ulp of error; well away from a bound the
-    // comparison decides exactly as the formula does.
-    constexpr double kMargin = 1e-9;
-    const double *first = m_bound.data() + 1;
-    const double *last = m_bound.data() + kBounds + 2;
-    const double *above = std::upper_bound(first, last, ratio);
-    if (above != last) {
-        const int j = int(above - m_bound.data()) - 1; // m_bound[j] <= ratio < m_bound[j + 1]
-        if (ratio > m_bound[size_t(j)] * (1.0 + kMargin) && ratio < *above * (1.0 - kMargin))
-            return j + 1;
-    }
     return int(std::floor(std::pow(ratio, 0.333333) + 1.0));
 }
 
@@ -576,8 +616,11 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     const int lastRow = c.open ? n : m;
     std::array<PanelShape, kMaxNodes + 1> shapes;
     ChordLanes chords;
+    CurvatureLanes curvature;
     for (int X = 2; X <= n; ++X) {
         shapes[X] = panelShape(c, X);
+        if (X > 2 && X < n)
+            curvatureLanes(c, X, curvature);
         chords.startX[X] = shapes[X].start.x;
         chords.startY[X] = shapes[X].start.y;
         chords.tx[X] = shapes[X].t.x;
@@ -621,66 +664,75 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 return Influence::Neighbour;
             return Influence::Curved;
         };
-        own.batch.clear();
+        // The panels that act through their curved arcs: those the cases
+        // above leave, in two runs around the row's neighbour panels.
+        const bool closedFirst = !c.open && R == 1;
+        const int curvedFrom = closedFirst ? 3 : 2, curvedTo = closedFirst ? n - 1 : n;
+        const int besideFrom = trailingRow ? n + 1 : R, besideTo = trailingRow ? n + 1 : R + 1;
+        auto forEachCurved = [&](auto &&fn) {
+            for (int X = curvedFrom; X <= std::min(curvedTo, besideFrom - 1); ++X)
+                fn(X);
+            for (int X = std::max(curvedFrom, besideTo + 1); X <= curvedTo; ++X)
+                fn(X);
+        };
         reachAll(chords, n, cp, own.reach.data(), own.sagRatio.data());
-        for (int X = c.open ? 1 : 2; X <= n; ++X) {
-            if (influence(X) == Influence::Curved) {
-                own.firstJob[X] = own.batch.size;
-                own.jobCount[X] = planCurvedPanel(shapes[X], X, own.reach[X], own.sagRatio[X], own);
-            }
-        }
+        int planned = 0;
+        own.extraSubPanels.clear();
+        forEachCurved([&](int X) {
+            own.firstJob[X] = planned;
+            own.jobCount[X] = planCurvedPanel(shapes[X], X, own.reach[X], own.sagRatio[X], own, own.extraSubPanels);
+            planned += own.jobCount[X];
+        });
+        own.batch.reserve(planned);
+        const KernelBatch::Writer put = own.batch.writer();
+        size_t extraAt = 0;
+        forEachCurved([&](int X) {
+            addCurvedPanel(shapes[X], X, own.jobCount[X], own.firstJob[X], own, own.extraSubPanels, extraAt, put);
+        });
+        own.batch.size = planned;
         projectAll(own.batch, cp, tr);
 
         // The weights of every panel first.
-        double gap = 0.0;
-        for (int X = c.open ? 1 : 2; X <= n; ++X) {
-            Weights wt;
-            const Influence kind = influence(X);
-            if (kind == Influence::Skip)
-                continue;
-            if (kind == Influence::Gap) {
-                if (R == 1) {
-                    wt.q = (c1 - cn) * kPi / 2.0 - s1 - sn;
-                } else {
-                    // The gap carries node 1's vorticity turned to each side's
-                    // trailing-edge direction, as vortex and source parts.
-                    const Projections pr =
-                        project(subPanel({c.x[n], c.y[n]}, {c.x[1], c.y[1]}), cp, tr);
-                    const double chi1 = pr.start.x * tr.y - pr.start.y * tr.x;
-                    const double chi2 = pr.end.x * tr.y - pr.end.y * tr.x;
-                    wt.p = c1 * pr.p1 + s1 * chi1;
-                    wt.q = -cn * pr.p2 - sn * chi2;
-                }
-                gap = wt.p + wt.q;
-                continue;
-            }
-            if (kind == Influence::TrailingPair) {
-                wt.p = checkedLog(double(c.len[n]) / double(c.len[2]));
-                wt.q = -1.0;
-            } else if (kind == Influence::Neighbour) {
-                const double e = turn(double(c.psi[X]) - double(c.theta[X]));
-                const double f = turn(double(c.theta[X - 1]) - double(c.psi[X]));
-                const double j = X - R;
-                wt.q = e / 2.0 + (f - e) * (j - 1.0 / 3.0);
-                wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
-                wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
-            } else {
-                wt = curvedWeights(own.batch, own.firstJob[X], own.jobCount[X]);
-            }
+        auto setWeights = [&](int X, const Weights &wt) {
             own.weightP[X] = wt.p;
             own.weightQ[X] = wt.q;
             own.weightK[X] = wt.k;
+        };
+        double gap = 0.0;
+        if (influence(1) == Influence::Gap && c.open) {
+            Weights wt;
+            if (R == 1) {
+                wt.q = (c1 - cn) * kPi / 2.0 - s1 - sn;
+            } else {
+                // The gap carries node 1's vorticity turned to each side's
+                // trailing-edge direction, as vortex and source parts.
+                const Projections pr = project(subPanel({c.x[n], c.y[n]}, {c.x[1], c.y[1]}), cp, tr);
+                const double chi1 = pr.start.x * tr.y - pr.start.y * tr.x;
+                const double chi2 = pr.end.x * tr.y - pr.end.y * tr.x;
+                wt.p = c1 * pr.p1 + s1 * chi1;
+                wt.q = -cn * pr.p2 - sn * chi2;
+            }
+            gap = wt.p + wt.q;
         }
-        // The curvature weight as second differences of the node values: what
-        // each panel with neighbours on both sides adds to its four nodes.
-        for (int X = 3; X < n; ++X) {
-            const PanelShape &sh = shapes[X];
-            const double kh = own.weightK[X] / 2.0;
-            own.toBefore[X] = -kh / sh.beforeDivisor;
-            own.toStart[X] = own.weightP[X] + kh * sh.startFactor;
-            own.toEnd[X] = own.weightQ[X] + kh * sh.endFactor;
-            own.toAfter[X] = -kh / sh.afterDivisor;
+        if (closedFirst) {
+            // the trailing pair
+            Weights wt;
+            wt.p = checkedLog(double(c.len[n]) / double(c.len[2]));
+            wt.q = -1.0;
+            setWeights(2, wt);
         }
+        for (int X = R; !trailingRow && X <= R + 1; ++X) {
+            Weights wt;
+            const double e = turn(double(c.psi[X]) - double(c.theta[X]));
+            const double f = turn(double(c.theta[X - 1]) - double(c.psi[X]));
+            const double j = X - R;
+            wt.q = e / 2.0 + (f - e) * (j - 1.0 / 3.0);
+            wt.p = f / 2.0 + (f - e) * (j - 2.0 / 3.0) + j * kPi;
+            wt.k = (e + f + (2.0 * j - 1.0) * 2.0 * (f - e)) / 12.0;
+            setWeights(X, wt);
+        }
+        forEachCurved([&](int X) { setWeights(X, curvedWeights(own.batch, own.firstJob[X], own.jobCount[X])); });
+        curvatureSharesAll(curvature, n, own);
 
         // A node's value sums its panels' parts in panel order. Nodes 4..n-3
         // take theirs from four panels with neighbours on both sides, all at

@@ -93,9 +93,26 @@ class SubPanelRule
 {
 public:
     SubPanelRule();
-    int count(double ratio) const;
+    int count(double ratio) const
+    {
+        if (!(ratio >= 1.0))
+            return 1;
+        // m_bound[j] <= ratio < m_bound[j + 1]; most ratios lie below the
+        // first few bounds, so a short walk up beats a search.
+        int j = 1;
+        while (j <= kBounds && m_bound[size_t(j) + 1] <= ratio)
+            ++j;
+        // pow carries at most an ulp of error; well away from a bound the
+        // comparison decides exactly as the formula does.
+        constexpr double kMargin = 1e-9;
+        if (j <= kBounds && ratio > m_bound[size_t(j)] * (1.0 + kMargin)
+            && ratio < m_bound[size_t(j) + 1] * (1.0 - kMargin))
+            return j + 1;
+        return countByFormula(ratio);
+    }
 
 private:
+    static int countByFormula(double ratio);
     static constexpr int kBounds = 64;
     std::array<double, kBounds + 2> m_bound{}; // m_bound[j]: the ratio at which floor(...) reaches j + 1
 };
@@ -119,24 +136,35 @@ struct KernelBatch
     std::vector<double> p, q, curvature;
     int size = 0;
 
-    void clear() { size = 0; }
-    void add(const SubPanel &s, int k, int u)
+    // Room for `count` sub-panels, and the padding to whole vectors.
+    void reserve(int count)
     {
-        // room for the padding to whole vectors, too
-        if (size_t(size) + 4 > fromX.size())
-            grow();
-        const size_t i = size_t(size++);
-        fromX[i] = s.fromX;
-        fromY[i] = s.fromY;
-        tx[i] = s.tx;
-        ty[i] = s.ty;
-        length[i] = s.length;
-        pieces[i] = k;
-        piece[i] = u;
+        if (size_t(count) + 4 > fromX.size())
+            grow(size_t(count) + 4);
+    }
+    // Writes sub-panel u of k at index i (below the reserved count) through
+    // pointers taken once: stores through the vectors' own would reload them.
+    struct Writer
+    {
+        double *fromX, *fromY, *tx, *ty, *length, *pieces, *piece;
+        void put(int i, const SubPanel &s, int k, int u) const
+        {
+            fromX[i] = s.fromX;
+            fromY[i] = s.fromY;
+            tx[i] = s.tx;
+            ty[i] = s.ty;
+            length[i] = s.length;
+            pieces[i] = k;
+            piece[i] = u;
+        }
+    };
+    Writer writer()
+    {
+        return {fromX.data(), fromY.data(), tx.data(), ty.data(), length.data(), pieces.data(), piece.data()};
     }
 
 private:
-    void grow();
+    void grow(size_t atLeast);
 };
 
 // Dense storage of the least-squares system, sized for kMaxNodes. Left
@@ -161,6 +189,7 @@ public:
     std::array<int, kMaxNodes + 1> subPanelCount{};
     // The row being built: its sub-panels, and where each panel's start.
     KernelBatch batch;
+    std::vector<SubPanel> extraSubPanels; // pieces of panels split finer than the cache holds
     std::array<int, kMaxNodes + 1> firstJob{}, jobCount{};
     std::array<double, kMaxNodes + 4> reach{}, sagRatio{}; // per panel, for the row's control point
     // Each panel's weights for the row's control point, and what a panel
