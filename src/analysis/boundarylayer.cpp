@@ -63,12 +63,14 @@ VELMORA_HOT ShapeFactor shapeFactor(double h32)
     return s;
 }
 
+// Unchecked: a non-finite value here makes the rates non-finite, and those
+// are checked.
 VELMORA_HOT Closure wallClosure(double r2, double h32, const ShapeFactor &shape)
 {
     Closure c;
     if (h32 > 0.0) {
-        c.twoCd = finite((h32 * (6.8377961 * h32 - 20.521103) + 15.707952) / r2);
-        c.cfHalf = finite(shape.friction / r2);
+        c.twoCd = (h32 * (6.8377961 * h32 - 20.521103) + 15.707952) / r2;
+        c.cfHalf = shape.friction / r2;
     } else if (h32 < 0.0) {
         const double g = (shape.h12 - 1.0) * r2;
         if (!(g > 0.0))
@@ -88,7 +90,8 @@ VELMORA_HOT Rates stepRates(double h32, double delta2, double u, double h, doubl
     const double r2 = sqrtRe * sqrtRe * u * delta2;
     const ShapeFactor shape = shapeFactor(h32);
     const Closure closure = wallClosure(r2, h32, shape);
-    const double gradient = finite(dUds / u);
+    // Any non-finite part above carries into a rate: one check for all.
+    const double gradient = dUds / u;
     Rates rates;
     rates.d2 = finite((closure.cfHalf - (shape.h12 + 2.0) * delta2 * gradient) * h);
     rates.d3 = finite((closure.twoCd - 3.0 * delta3 * gradient) * h);
@@ -104,7 +107,12 @@ ShapeFactor ShapeFactorH12(double h32)
 
 Closure WallClosure(double r2, double h32, const ShapeFactor &shape)
 {
-    return wallClosure(r2, h32, shape);
+    Closure c = wallClosure(r2, h32, shape);
+    if (h32 > 0.0) {
+        finite(c.twoCd);
+        finite(c.cfHalf);
+    }
+    return c;
 }
 
 Rates StepRates(double h32, double delta2, double u, double h, double dUds, double sqrtRe)
@@ -511,6 +519,7 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
         float s = 0.0f;
         double u1 = 0.0;
         double ds = ds0;
+        FlowAhead aheadBefore;
         for (int f = first;; f += stepDir) {
             const double u2 = std::fabs(v[f]);
             s = stored(double(s) + ds);
@@ -530,12 +539,20 @@ void BoundaryLayerMarch(const Contour &c, const double *v, const float *reynolds
                     : dragBefore[j] + (here - dragBefore[j]) * (dragAt - sBefore) / (double(s) - sBefore);
                 dragBefore[j] = here;
             };
+            // The step after this node was the second one ahead of the last.
             FlowAhead ahead;
-            for (int k = 0, at = f; k < 2 && at != last; ++k, at += stepDir) {
+            int k = 0;
+            if (f != first && f != last) {
+                ahead.u[0] = aheadBefore.u[1];
+                ahead.gradient[0] = aheadBefore.gradient[1];
+                k = 1;
+            }
+            for (int at = f + k * stepDir; k < 2 && at != last; ++k, at += stepDir) {
                 ahead.u[size_t(k)] = std::fabs(v[at]);
                 ahead.gradient[size_t(k)] =
                     (std::fabs(v[at + stepDir]) - ahead.u[size_t(k)]) / c.len[side == 1 ? at : at + 1];
             }
+            aheadBefore = ahead;
             for (int j = 0; j < reynoldsCount; ++j) {
                 const float previous = h32[j];
                 const StepResult r =
