@@ -223,115 +223,90 @@ VELMORA_INLINE void rowUpdatePlain(float *a0, const float *f0, float *a1, const 
 }
 
 #ifdef VELMORA_AVX2_PATH
-// One element of a triangle row for a pass of kRowsPerPass condition rows,
-// the additions in row order; the products are exact, so the fused form
-// rounds as the separate one.
-__attribute__((target("avx2,fma"))) inline __m256d normalTerms(__m256d t, const __m256d *c, const double *const *a,
-                                                              int j)
+// A tile of Rows triangle rows (from i0, the first `rows` of them real) by
+// 4 V columns (from j) takes the products of condition rows k0..k1-1 in
+// row order, in registers: the products are exact, so the fused form rounds
+// as the separate one.
+template <int Rows, int V>
+__attribute__((target("avx2,fma"))) inline void normalTile(const double *const *a, int k0, int k1, double *normal,
+                                                           int m, int i0, int rows, int j)
 {
-    for (int q = 0; q < kRowsPerPass; ++q)
-        t = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(a[q] + j), t);
-    return t;
-}
-
-// The same with four vectors of a row in flight: each element's additions
-// form a chain, and independent chains keep the multipliers busy.
-__attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows,
-                                                    const float *const *rhs, int rowCount, int m,
-                                                    double *normal, double *r, int iBegin, int iEnd)
-{
-    const int passes = rowCount / kRowsPerPass * kRowsPerPass;
-    std::fill(normal + size_t(iBegin) * m, normal + size_t(iEnd) * m, 0.0);
-    std::fill(r + 2 * iBegin, r + 2 * iEnd, 0.0);
-    // Blocks of triangle rows that stay in the core's cache while every
-    // pass of condition rows goes over them: the whole triangle does not
-    // fit, and a pass over it each time made the memory the limit.
-    constexpr int kBlockRows = 48;
-    for (int i0 = iBegin; i0 < iEnd; i0 += kBlockRows)
-    for (int k = 0; k < passes; k += kRowsPerPass) {
-        const double *const *a = rows + k;
-        const int i1 = std::min(i0 + kBlockRows, iEnd);
-        int i = i0;
-        // Two triangle rows at a time, half a pass each: every condition
-        // value loaded serves both rows.
-        for (; i + 1 < i1; i += 2) {
-            double *ni = normal + size_t(i) * m;
-            double *nj = normal + size_t(i + 1) * m;
-            for (int h = 0; h < kRowsPerPass; h += 4) {
-                __m256d c[4], d[4];
-                for (int q = 0; q < 4; ++q) {
-                    c[q] = _mm256_set1_pd(a[h + q][i]);
-                    d[q] = _mm256_set1_pd(a[h + q][i + 1]);
-                }
-                for (int q = 0; q < 4; ++q)
-                    ni[i] += a[h + q][i] * a[h + q][i];
-                int j = i + 1;
-                for (; j + 8 <= m; j += 8) {
-                    __m256d t0 = _mm256_loadu_pd(ni + j), t1 = _mm256_loadu_pd(ni + j + 4);
-                    __m256d u0 = _mm256_loadu_pd(nj + j), u1 = _mm256_loadu_pd(nj + j + 4);
-                    for (int q = 0; q < 4; ++q) {
-                        const __m256d x0 = _mm256_loadu_pd(a[h + q] + j);
-                        const __m256d x1 = _mm256_loadu_pd(a[h + q] + j + 4);
-                        t0 = _mm256_fmadd_pd(c[q], x0, t0);
-                        t1 = _mm256_fmadd_pd(c[q], x1, t1);
-                        u0 = _mm256_fmadd_pd(d[q], x0, u0);
-                        u1 = _mm256_fmadd_pd(d[q], x1, u1);
-                    }
-                    _mm256_storeu_pd(ni + j, t0);
-                    _mm256_storeu_pd(ni + j + 4, t1);
-                    _mm256_storeu_pd(nj + j, u0);
-                    _mm256_storeu_pd(nj + j + 4, u1);
-                }
-                for (; j < m; ++j) {
-                    for (int q = 0; q < 4; ++q) {
-                        ni[j] += a[h + q][i] * a[h + q][j];
-                        nj[j] += a[h + q][i + 1] * a[h + q][j];
-                    }
-                }
-            }
-            for (int row = i; row <= i + 1; ++row) {
-                double cs[kRowsPerPass];
-                for (int q = 0; q < kRowsPerPass; ++q)
-                    cs[q] = a[q][row];
-                normalRhs(cs, rhs + k, r + 2 * row);
-            }
-        }
-        for (; i < i1; ++i) {
-            __m256d c[kRowsPerPass];
-            double cs[kRowsPerPass];
-            for (int q = 0; q < kRowsPerPass; ++q) {
-                cs[q] = a[q][i];
-                c[q] = _mm256_set1_pd(cs[q]);
-            }
-            double *ni = normal + size_t(i) * m;
-            int j = i;
-            for (; j + 16 <= m; j += 16) {
-                __m256d t0 = _mm256_loadu_pd(ni + j), t1 = _mm256_loadu_pd(ni + j + 4);
-                __m256d t2 = _mm256_loadu_pd(ni + j + 8), t3 = _mm256_loadu_pd(ni + j + 12);
-                for (int q = 0; q < kRowsPerPass; ++q) {
-                    const double *aq = a[q] + j;
-                    t0 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq), t0);
-                    t1 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 4), t1);
-                    t2 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 8), t2);
-                    t3 = _mm256_fmadd_pd(c[q], _mm256_loadu_pd(aq + 12), t3);
-                }
-                _mm256_storeu_pd(ni + j, t0);
-                _mm256_storeu_pd(ni + j + 4, t1);
-                _mm256_storeu_pd(ni + j + 8, t2);
-                _mm256_storeu_pd(ni + j + 12, t3);
-            }
-            for (; j + 4 <= m; j += 4)
-                _mm256_storeu_pd(ni + j, normalTerms(_mm256_loadu_pd(ni + j), c, a, j));
-            for (; j < m; ++j) {
-                double t = ni[j];
-                for (int q = 0; q < kRowsPerPass; ++q)
-                    t += cs[q] * a[q][j];
-                ni[j] = t;
-            }
-            normalRhs(cs, rhs + k, r + 2 * i);
+    // Rows past `rows` repeat the last one into a scratch tile: with every
+    // bound known when compiling, the tile stays in registers.
+    alignas(32) double scratch[4 * V] = {};
+    __m256d acc[Rows][V];
+    int col[Rows];
+    double *out[Rows];
+#pragma GCC unroll 8
+    for (int q = 0; q < Rows; ++q) {
+        col[q] = i0 + std::min(q, rows - 1);
+        out[q] = q < rows ? normal + size_t(i0 + q) * m + j : scratch;
+#pragma GCC unroll 4
+        for (int v = 0; v < V; ++v)
+            acc[q][v] = _mm256_loadu_pd(out[q] + 4 * v);
+    }
+    for (int k = k0; k < k1; ++k) {
+        const double *ak = a[k];
+        __m256d x[V];
+#pragma GCC unroll 4
+        for (int v = 0; v < V; ++v)
+            x[v] = _mm256_loadu_pd(ak + j + 4 * v);
+#pragma GCC unroll 8
+        for (int q = 0; q < Rows; ++q) {
+            const __m256d c = _mm256_broadcast_sd(ak + col[q]);
+#pragma GCC unroll 4
+            for (int v = 0; v < V; ++v)
+                acc[q][v] = _mm256_fmadd_pd(c, x[v], acc[q][v]);
         }
     }
-    normalRest(rows, rhs, rowCount, m, normal, r, iBegin, iEnd, passes);
+#pragma GCC unroll 8
+    for (int q = 0; q < Rows; ++q) {
+#pragma GCC unroll 4
+        for (int v = 0; v < V; ++v)
+            _mm256_storeu_pd(out[q] + 4 * v, acc[q][v]);
+    }
+}
+
+// Rows iBegin..iEnd-1 of the triangle in tiles held in registers while a
+// block of condition rows passes (the block's part of the rows stays in the
+// core's cache); each element still adds its products in row order. Tiles
+// start at their first row's diagonal, so the rows below it in a tile also
+// fill some elements left of theirs: harmless, only the upper triangle is read.
+__attribute__((target("avx2,fma"))) void normalAvx2(const double *const *rows, const float *const *rhs, int rowCount,
+                                                    int m, double *normal, double *r, int iBegin, int iEnd)
+{
+    constexpr int kTileRows = 4;
+    constexpr int kBlockRows = 64;
+    std::fill(normal + size_t(iBegin) * m, normal + size_t(iEnd) * m, 0.0);
+    std::fill(r + 2 * iBegin, r + 2 * iEnd, 0.0);
+    for (int k0 = 0; k0 < rowCount; k0 += kBlockRows) {
+        const int k1 = std::min(k0 + kBlockRows, rowCount);
+        for (int i0 = iBegin; i0 < iEnd; i0 += kTileRows) {
+            const int tileRows = std::min(kTileRows, iEnd - i0);
+            int j = i0;
+            for (; j + 12 <= m; j += 12)
+                normalTile<kTileRows, 3>(rows, k0, k1, normal, m, i0, tileRows, j);
+            for (; j + 4 <= m; j += 4)
+                normalTile<kTileRows, 1>(rows, k0, k1, normal, m, i0, tileRows, j);
+            for (int i = i0; i < i0 + tileRows; ++i) {
+                double *ni = normal + size_t(i) * m;
+                for (int c = std::max(j, i); c < m; ++c) {
+                    double t = ni[c];
+                    for (int k = k0; k < k1; ++k)
+                        t += rows[k][i] * rows[k][c];
+                    ni[c] = t;
+                }
+            }
+        }
+        for (int i = iBegin; i < iEnd; ++i) {
+            for (int s = 0; s < 2; ++s) {
+                double t = r[2 * i + s];
+                for (int k = k0; k < k1; ++k)
+                    t += rows[k][i] * double(rhs[k][s]);
+                r[2 * i + s] = t;
+            }
+        }
+    }
 }
 
 // The same with sixteen columns held in registers while the block's pivots
