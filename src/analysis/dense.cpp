@@ -107,8 +107,13 @@ VELMORA_INLINE void finishRowStep(float *pr, float factor, int r, int i, int q, 
                                   int rhsCount, float &largest, int &pivot)
 {
     pr[q] = factor;
-    for (int c = 0; c < rhsCount; ++c)
-        br[c] = std::fma(-factor, bi[c], br[c]);
+    if (rhsCount == 2) { // the panel solution's two, without the loop's overhead
+        br[0] = std::fma(-factor, bi[0], br[0]);
+        br[1] = std::fma(-factor, bi[1], br[1]);
+    } else {
+        for (int c = 0; c < rhsCount; ++c)
+            br[c] = std::fma(-factor, bi[c], br[c]);
+    }
     if (r > i && q + 1 < count && std::fabs(pr[q + 1]) >= largest) {
         largest = std::fabs(pr[q + 1]);
         pivot = r;
