@@ -351,12 +351,15 @@ struct PivotRowAvx2
 
     __attribute__((target("avx2,fma"))) void operator()(float *pr, float factor) const
     {
+        // only the first vector holds columns left of q + 1, to keep
         const __m256 fv = _mm256_set1_ps(factor);
-        for (int c = from; c < count; c += 8) {
-            const __m256 old = _mm256_loadu_ps(pr + c);
-            const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[c / 8], old);
-            _mm256_storeu_ps(pr + c, _mm256_blendv_ps(updated, old, keep[c / 8]));
-        }
+        if (from >= count)
+            return;
+        const __m256 old = _mm256_loadu_ps(pr + from);
+        const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[from / 8], old);
+        _mm256_storeu_ps(pr + from, _mm256_blendv_ps(updated, old, keep[from / 8]));
+        for (int v = from / 8 + 1; v < (count + 7) / 8; ++v)
+            _mm256_storeu_ps(pr + 8 * v, _mm256_fnmadd_ps(fv, pivotRow[v], _mm256_loadu_ps(pr + 8 * v)));
     }
 };
 
