@@ -134,6 +134,13 @@ void ChartWidget::updatePlotRect()
     r.Bottom = std::max(r.Top + 1, height() - fm.height() - 8);
     const PlotRect old = chart.Rect();
     if (old.Left != r.Left || old.Top != r.Top || old.Right != r.Right || old.Bottom != r.Bottom) {
+        // At the same size, the y scale that follows the new shape can have
+        // labels that want the area as it was: of the two, keep the wider
+        // label column rather than alternate between them with every paint.
+        const QRect asked(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
+        if (asked == m_rectBefore && r.Left < old.Left)
+            return;
+        m_rectBefore = QRect(QPoint(old.Left, old.Top), QPoint(old.Right, old.Bottom));
         m_controller.Chart().SetPlotRect(r);
         // the y scale must follow the new shape of the plotting area
         if (m_controller.Scale == ScaleRequest::None)
@@ -234,6 +241,7 @@ void ChartWidget::paintEvent(QPaintEvent *)
 void ChartWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    m_rectBefore = QRect(); // a new size may want any area
     updatePlotRect();
     m_controller.ChartResized();
 }

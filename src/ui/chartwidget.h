@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -43,6 +44,7 @@ private:
     bool m_pressed = false;
     QPoint m_dragStart;
     QPoint m_dragNow;
+    QRect m_rectBefore; // the plotting area before its last change at this size
 };
 
 } // namespace velmora

@@ -394,3 +394,22 @@ TEST(MainWindow, EveryMenuEntryHasItsOwnAltLetter)
         }
     }
 }
+
+// The plotting area's left edge follows the width of the y labels, and the y
+// scale follows the area's shape: some ranges made the two chase each other,
+// and an empty window repainted itself hundreds of times a second.
+TEST(MainWindow, AnIdleWindowStopsRepainting)
+{
+    TempDir dir;
+    ScriptedForm1 w(QString::fromStdString(dir.path().string()));
+    int paints = 0;
+    w.Chart1->Painted = [&paints] { ++paints; };
+    w.resize(1012, 714);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(300);
+    const int settled = paints;
+    EXPECT_GT(settled, 0);
+    QTest::qWait(300);
+    EXPECT_EQ(paints, settled);
+}
