@@ -346,18 +346,18 @@ __attribute__((target("avx2,fma"))) void rowUpdateOneAvx2(float *ar, const float
 struct PivotRowAvx2
 {
     int from = 0, count = 0;
-    __m256 keep[kMaxBlock / 8];
+    __m256 keep; // lanes of the first vector left of q + 1
     __m256 pivotRow[kMaxBlock / 8];
 
     __attribute__((target("avx2,fma"))) void operator()(float *pr, float factor) const
     {
-        // only the first vector holds columns left of q + 1, to keep
-        const __m256 fv = _mm256_set1_ps(factor);
         if (from >= count)
             return;
+        // only the first vector holds columns left of q + 1, to keep
+        const __m256 fv = _mm256_set1_ps(factor);
         const __m256 old = _mm256_loadu_ps(pr + from);
         const __m256 updated = _mm256_fnmadd_ps(fv, pivotRow[from / 8], old);
-        _mm256_storeu_ps(pr + from, _mm256_blendv_ps(updated, old, keep[from / 8]));
+        _mm256_storeu_ps(pr + from, _mm256_blendv_ps(updated, old, keep));
         for (int v = from / 8 + 1; v < (count + 7) / 8; ++v)
             _mm256_storeu_ps(pr + 8 * v, _mm256_fnmadd_ps(fv, pivotRow[v], _mm256_loadu_ps(pr + 8 * v)));
     }
@@ -372,11 +372,10 @@ __attribute__((target("avx2,fma"), flatten)) int pivotStepAvx2(float *panel, int
     update.from = (q + 1) & ~7;
     update.count = count;
     const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-    for (int c = update.from; c < count; c += 8) {
-        update.keep[c / 8] = _mm256_castsi256_ps(
-            _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(c))));
+    update.keep = _mm256_castsi256_ps(
+        _mm256_cmpgt_epi32(_mm256_set1_epi32(q + 1), _mm256_add_epi32(lane, _mm256_set1_epi32(update.from))));
+    for (int c = update.from; c < count; c += 8)
         update.pivotRow[c / 8] = _mm256_loadu_ps(pi + c);
-    }
     return pivotStepKernel(panel, size, i, q, count, diagonal, b, rhsCount, update);
 }
 

@@ -699,7 +699,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             own.weightK[X] = wt.k;
         };
         double gap = 0.0;
-        if (influence(1) == Influence::Gap && c.open) {
+        if (c.open && influence(1) == Influence::Gap) {
             Weights wt;
             if (R == 1) {
                 wt.q = (c1 - cn) * kPi / 2.0 - s1 - sn;
