@@ -162,14 +162,14 @@ struct CurvatureLanes
     std::array<double, kMaxNodes + 1> startFactor{}, endFactor{};      // 1/hb - 1/(ha + 1), 1/ha - 1/(hb + 1)
 };
 
-// What each panel 3..n-1 adds to its four nodes from its weights p, q, k:
-// the curvature weight as second differences of the node values.
-VELMORA_PANEL_INLINE void curvatureShares(const CurvatureLanes &l, int n, const double *__restrict p,
+// What each panel from..to (within 3..n-1) adds to its four nodes from its
+// weights p, q, k: the curvature weight as second differences of the node values.
+VELMORA_PANEL_INLINE void curvatureShares(const CurvatureLanes &l, int from, int to, const double *__restrict p,
                                           const double *__restrict q, const double *__restrict k,
                                           double *__restrict toBefore, double *__restrict toStart,
                                           double *__restrict toEnd, double *__restrict toAfter)
 {
-    for (int X = 3; X < n; ++X) {
+    for (int X = from; X <= to; ++X) {
         const double kh = k[X] / 2.0;
         toBefore[X] = -kh / l.beforeDivisor[X];
         toStart[X] = p[X] + kh * l.startFactor[X];
@@ -300,14 +300,15 @@ VELMORA_PANEL_INLINE void reachLanes(const ChordLanes &l, int X, Vec cp, double 
     std::memcpy(ratio + X, &r, sizeof r);
 }
 
-VELMORA_PANEL_INLINE void reachBatch(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+VELMORA_PANEL_INLINE void reachBatch(const ChordLanes &l, int from, int to, Vec cp, double *dist, double *ratio)
 {
-    for (int X = 2; X <= n; X += 4)
+    for (int X = from; X <= to; X += 4)
         reachLanes(l, X, cp, dist, ratio);
 }
 
-VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr)
+VELMORA_PANEL_INLINE bool projectBatch(KernelBatch &b, Vec cp, Vec tr)
 {
+    bool inVectors = true;
     // pad to whole vectors with copies of the last sub-panel
     const int padded = (b.size + 3) / 4 * 4;
     for (int i = b.size; i < padded; ++i) {
@@ -317,29 +318,33 @@ VELMORA_PANEL_INLINE void projectBatch(KernelBatch &b, Vec cp, Vec tr)
     for (int i = 0; i < padded; i += 4) {
         if (projectLanes(b, i, cp, tr))
             continue;
+        inVectors = false;
         for (size_t j = size_t(i); j < size_t(std::min(i + 4, b.size)); ++j) {
             const Projections pr = project({b.fromX[j], b.fromY[j], b.tx[j], b.ty[j], b.length[j]}, cp, tr);
             const double k = b.pieces[j];
             weightShares(pr.p1, pr.p2, pr.p3, k, b.piece[j], k == 1.0, b.p[j], b.q[j], b.curvature[j]);
         }
     }
+    return inVectors;
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
 // The same code for AVX2 (the vector extensions compile to it there).
-__attribute__((target("avx2"))) void projectBatchAvx2(KernelBatch &b, Vec cp, Vec tr)
+__attribute__((target("avx2"))) bool projectBatchAvx2(KernelBatch &b, Vec cp, Vec tr)
 {
-    projectBatch(b, cp, tr);
+    return projectBatch(b, cp, tr);
 }
 
-__attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+__attribute__((target("avx2"))) void reachBatchAvx2(const ChordLanes &l, int from, int to, Vec cp, double *dist,
+                                                    double *ratio)
 {
-    reachBatch(l, n, cp, dist, ratio);
+    reachBatch(l, from, to, cp, dist, ratio);
 }
 
-__attribute__((target("avx2"))) void curvatureSharesAvx2(const CurvatureLanes &l, int n, PanelWorkspace &w)
+__attribute__((target("avx2"))) void curvatureSharesAvx2(const CurvatureLanes &l, int from, int to,
+                                                         PanelWorkspace &w)
 {
-    curvatureShares(l, n, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
+    curvatureShares(l, from, to, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
                     w.toStart.data(), w.toEnd.data(), w.toAfter.data());
 }
 
@@ -350,38 +355,40 @@ bool haveAvx2()
 }
 #endif
 
-// dist and ratio of every panel 2..n for the control point cp.
-void reachAll(const ChordLanes &l, int n, Vec cp, double *dist, double *ratio)
+// dist and ratio of the panels from..to (and up to three beyond) for the
+// control point cp; each panel's values do not depend on the range.
+void reachRange(const ChordLanes &l, int from, int to, Vec cp, double *dist, double *ratio)
 {
 #if defined(__GNUC__) && defined(__x86_64__)
     if (haveAvx2())
-        return reachBatchAvx2(l, n, cp, dist, ratio);
+        return reachBatchAvx2(l, from, to, cp, dist, ratio);
 #endif
-    reachBatch(l, n, cp, dist, ratio);
+    reachBatch(l, from, to, cp, dist, ratio);
 }
 
 // The same bits with or without AVX2: plain divisions, no fused operations.
-void curvatureSharesAll(const CurvatureLanes &l, int n, PanelWorkspace &w)
+void curvatureSharesRange(const CurvatureLanes &l, int from, int to, PanelWorkspace &w)
 {
 #if defined(__GNUC__) && defined(__x86_64__)
     if (haveAvx2())
-        return curvatureSharesAvx2(l, n, w);
+        return curvatureSharesAvx2(l, from, to, w);
 #endif
-    curvatureShares(l, n, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
+    curvatureShares(l, from, to, w.weightP.data(), w.weightQ.data(), w.weightK.data(), w.toBefore.data(),
                     w.toStart.data(), w.toEnd.data(), w.toAfter.data());
 }
 
 // The batch's projections; the same bits with or without AVX2 (no fused
-// operations in either).
-void projectAll(KernelBatch &b, Vec cp, Vec tr)
+// operations in either). False when a vector of sub-panels needed the
+// library functions: its values then depend on its neighbours in the batch.
+bool projectAll(KernelBatch &b, Vec cp, Vec tr)
 {
     if (b.size == 0)
-        return;
+        return true;
 #if defined(__GNUC__) && defined(__x86_64__)
     if (haveAvx2())
         return projectBatchAvx2(b, cp, tr);
 #endif
-    projectBatch(b, cp, tr);
+    return projectBatch(b, cp, tr);
 }
 
 // What the influence of panel X needs besides the control point; the same
@@ -631,10 +638,38 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
     std::fill(ws.w.begin(), ws.w.end(), 0.0f);
     float wRhs[2] = {0.0f, 0.0f};
 
+    // An edit moves a point or a few, and the fitted tangents follow only
+    // near them: the rows of the last contour stay valid where neither their
+    // control point nor any panel an entry takes its parts from has changed.
+    // Such rows are patched: their entries at the ends (which take parts
+    // from the trailing edge) and near the change are built again.
+    int changedFrom = 0, changedTo = -1; // node data that differ, bitwise
+    if (ws.rowsKept && ws.rowsOf.n == n && ws.rowsOf.open == c.open) {
+        const Contour &o = ws.rowsOf;
+        auto same = [](const NodeArray &a, const NodeArray &b, int i) {
+            return std::memcmp(&a[size_t(i)], &b[size_t(i)], sizeof(float)) == 0;
+        };
+        for (int i = 1; i <= n; ++i) {
+            if (same(o.x, c.x, i) && same(o.y, c.y, i) && same(o.len, c.len, i) && same(o.psi, c.psi, i)
+                && same(o.theta, c.theta, i))
+                continue;
+            if (changedTo < 0)
+                changedFrom = i;
+            changedTo = i;
+        }
+    }
+    // Reach of a change: a panel X takes its shape from the nodes X-1 and X and
+    // its curvature weights from the lengths X-1..X+1; a middle node's entry
+    // from the panels node-1..node+2 (the margins below hold one more).
+    const bool patching = n >= 16 && changedTo >= 0 && changedTo - changedFrom < n / 4;
+    ws.rowsKept = false;
+    std::atomic<int> patched{0};
+
     // One condition row; rows are independent of each other, so two threads
     // can build them, each with its own row buffer and sub-panel cache.
-    auto buildRow = [&](int R, PanelWorkspace &own) {
+    auto buildRow = [&](auto &self, int R, PanelWorkspace &own, bool mayPatch) -> void {
         const bool trailingRow = R == 1 || R == n;
+        const bool patch = mayPatch && patching && !trailingRow && (R < changedFrom || R > changedTo);
         const Vec cp = trailingRow ? trailingMid : Vec{c.x[R], c.y[R]};
         const double dir = R == 1 ? frame : (R == n ? frame + kPi / 2.0 : double(c.theta[R]));
         const Vec tr{std::sin(dir), -std::cos(dir)};
@@ -664,18 +699,43 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 return Influence::Neighbour;
             return Influence::Curved;
         };
+        // The panels whose weights the row needs, in order: all of them, or
+        // for a patch those at the ends and near the change.
+        std::array<std::pair<int, int>, 3> ranges{};
+        int rangeCount = 0;
+        auto addRange = [&](int from, int to) {
+            from = std::max(from, 2);
+            to = std::min(to, n);
+            if (rangeCount > 0 && from <= ranges[size_t(rangeCount - 1)].second + 1)
+                ranges[size_t(rangeCount - 1)].second = std::max(ranges[size_t(rangeCount - 1)].second, to);
+            else
+                ranges[size_t(rangeCount++)] = {from, to};
+        };
+        if (patch) {
+            addRange(2, 5);
+            addRange(changedFrom - 6, changedTo + 6);
+            addRange(n - 3, n);
+        } else {
+            addRange(2, n);
+        }
         // The panels that act through their curved arcs: those the cases
         // above leave, in two runs around the row's neighbour panels.
         const bool closedFirst = !c.open && R == 1;
         const int curvedFrom = closedFirst ? 3 : 2, curvedTo = closedFirst ? n - 1 : n;
         const int besideFrom = trailingRow ? n + 1 : R, besideTo = trailingRow ? n + 1 : R + 1;
         auto forEachCurved = [&](auto &&fn) {
-            for (int X = curvedFrom; X <= std::min(curvedTo, besideFrom - 1); ++X)
-                fn(X);
-            for (int X = std::max(curvedFrom, besideTo + 1); X <= curvedTo; ++X)
-                fn(X);
+            for (int r = 0; r < rangeCount; ++r) {
+                const int from = std::max(curvedFrom, ranges[size_t(r)].first);
+                const int to = std::min(curvedTo, ranges[size_t(r)].second);
+                for (int X = from; X <= std::min(to, besideFrom - 1); ++X)
+                    fn(X);
+                for (int X = std::max(from, besideTo + 1); X <= to; ++X)
+                    fn(X);
+            }
         };
-        reachAll(chords, n, cp, own.reach.data(), own.sagRatio.data());
+        for (int r = 0; r < rangeCount; ++r)
+            reachRange(chords, ranges[size_t(r)].first, ranges[size_t(r)].second, cp, own.reach.data(),
+                       own.sagRatio.data());
         int planned = 0;
         own.extraSubPanels.clear();
         forEachCurved([&](int X) {
@@ -690,7 +750,10 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             addCurvedPanel(shapes[X], X, own.jobCount[X], own.firstJob[X], own, own.extraSubPanels, extraAt, put);
         });
         own.batch.size = planned;
-        projectAll(own.batch, cp, tr);
+        // A vector the library functions took gives bits that depend on its
+        // neighbours: only the whole row has those of a full build.
+        if (!projectAll(own.batch, cp, tr) && patch)
+            return self(self, R, own, false);
 
         // The weights of every panel first.
         auto setWeights = [&](int X, const Weights &wt) {
@@ -732,7 +795,11 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             setWeights(X, wt);
         }
         forEachCurved([&](int X) { setWeights(X, curvedWeights(own.batch, own.firstJob[X], own.jobCount[X])); });
-        curvatureSharesAll(curvature, n, own);
+        for (int r = 0; r < rangeCount; ++r) {
+            const int from = std::max(3, ranges[size_t(r)].first), to = std::min(n - 1, ranges[size_t(r)].second);
+            if (from <= to)
+                curvatureSharesRange(curvature, from, to, own);
+        }
 
         // A node's value sums its panels' parts in panel order. Nodes 4..n-3
         // take theirs from four panels with neighbours on both sides, all at
@@ -772,7 +839,9 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
                 addAtEnd(X + 1, own.toAfter[X]);
             }
         }
-        for (int node = middleFrom; node <= middleTo; ++node)
+        const int nodeFrom = patch ? std::max(middleFrom, changedFrom - 4) : middleFrom;
+        const int nodeTo = patch ? std::min(middleTo, changedTo + 4) : middleTo;
+        for (int node = nodeFrom; node <= nodeTo; ++node)
             row[node] = 0.0 + own.toAfter[node - 1] + own.toEnd[node] + own.toStart[node + 1]
                 + own.toBefore[node + 2];
 
@@ -782,9 +851,19 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
             // as stored, and widened for the normal equations
             float *dst = ws.a.get() + size_t(R - 1) * m;
             double *wide = ws.wide.get() + size_t(R - 1) * m;
-            for (int i = 1; i <= m; ++i) {
-                dst[i - 1] = stored(row[i]);
-                wide[i - 1] = dst[i - 1];
+            auto put = [&](int from, int to) {
+                for (int i = from; i <= to; ++i) {
+                    dst[i - 1] = stored(row[i]);
+                    wide[i - 1] = dst[i - 1];
+                }
+            };
+            if (patch) {
+                put(1, middleFrom - 1);
+                put(nodeFrom, nodeTo);
+                put(middleTo + 1, m);
+                ++patched;
+            } else {
+                put(1, m);
             }
             ws.rhs[2 * (R - 1)] = b0;
             ws.rhs[2 * (R - 1) + 1] = b1;
@@ -804,7 +883,7 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         std::fill(own.subPanelCount.begin(), own.subPanelCount.end(), 0);
         for (int from = nextRow.fetch_add(kRowRun); from <= lastRow; from = nextRow.fetch_add(kRowRun)) {
             for (int R = from; R <= std::min(from + kRowRun - 1, lastRow); ++R)
-                buildRow(R, own);
+                buildRow(buildRow, R, own, true);
         }
     };
     const int threads = ws.threads > 0 ? ws.threads : int(std::thread::hardware_concurrency());
@@ -833,6 +912,9 @@ void PanelSolve(Contour &c, PanelWorkspace &ws, PanelSolution &out)
         }
         team->wait();
     }
+    ws.rowsOf = c;
+    ws.rowsKept = true;
+    ws.patchedRows = patched;
 
     if (!c.open) {
         // Row 1 also holds the lower trailing-edge node's value; the extra row

@@ -197,6 +197,12 @@ public:
     std::array<double, kMaxNodes + 4> weightP{}, weightQ{}, weightK{};
     std::array<double, kMaxNodes + 4> toBefore{}, toStart{}, toEnd{}, toAfter{};
     SubPanelRule subPanelRule;
+    // The contour whose condition rows `a` and `wide` hold, once a solve has
+    // built them all. The next solve keeps what a local change (an edit of a
+    // point or a few) cannot reach and rebuilds the rest, with the same bits.
+    Contour rowsOf;
+    bool rowsKept = false;
+    int patchedRows = 0; // rows the last solve only patched
     // Threads that share a solution (influence rows, normal equations,
     // elimination): 0 means one per core (at most two are used), 1 runs on
     // the caller only. The result does not depend on it.

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/stages.h"
 #include "analysis_support.h"
+#include "sections.h"
 #include "support/testing.h"
 #include "geometry/naca4.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -369,6 +371,73 @@ TEST(GaussSolve, TwoThreadsGiveTheBitsOfOneIncludingThePivotChoices)
         for (int j = 0; j < m; ++j)
             sum += double(original[size_t(i) * m + j]) * double(b1[2 * j]);
         EXPECT_NEAR(sum, rhs0[2 * i], 1e-3) << i;
+    }
+}
+
+// A workspace keeps the rows of its last contour and after an edit builds
+// again only what the edit reaches. Every row, and so the solution, must
+// keep the bits of a solve from scratch: edits next to the trailing edge
+// (whose panels every row takes parts from), at the nose, several at once,
+// on closed and open contours, on one thread and on two.
+TEST(PanelSolution, RowsKeptAfterAnEditGiveTheBitsOfASolveFromScratch)
+{
+    using velmora::testing::nacaSection;
+    using velmora::testing::SectionPoints;
+    struct Case
+    {
+        std::vector<TKoordi> points;
+        int threads;
+    };
+    SectionPoints open;
+    open.openTrailingEdge = true;
+    open.count = 121;
+    SectionPoints dense;
+    dense.count = 449;
+    SectionPoints noisy;
+    noisy.noise = 2e-4;
+    const std::vector<Case> cases = {{nacaSection("2412"), 1}, {nacaSection("2412", dense), 2},
+                                     {nacaSection("23012", open), 2}, {nacaSection("0012", noisy), 1}};
+    for (const Case &k : cases) {
+        const int count = int(k.points.size());
+        PanelWorkspace kept;
+        kept.threads = k.threads;
+        std::vector<TKoordi> points = k.points;
+        Contour c = contourOf(points);
+        ContourTangents(c);
+        PanelSolution ignored;
+        PanelSolve(c, kept, ignored);
+
+        // (points moved, by how much in y); each edit starts from the last
+        const std::vector<std::pair<std::vector<int>, double>> edits = {
+            {{1}, 1e-6},          {{count / 3}, 2e-4},         {{count / 2}, -1e-4},
+            {{count - 2}, 5e-4},  {{0}, 1e-4},                 {{count / 4, count / 4 + 1}, 3e-4},
+            {{5, count - 6}, 1e-4}, {{2 * count / 3}, 1e-3},   {{count / 3}, -2e-4}};
+        int patchedEdits = 0;
+        for (const auto &[moved, dy] : edits) {
+            for (int i : moved)
+                points[size_t(i)].Y += dy;
+            Contour edited = contourOf(points);
+            ContourTangents(edited);
+            Contour fresh = edited;
+            PanelSolution fromKept, fromScratch;
+            PanelSolve(edited, kept, fromKept);
+            PanelWorkspace scratch;
+            scratch.threads = k.threads;
+            PanelSolve(fresh, scratch, fromScratch);
+            ASSERT_EQ(scratch.patchedRows, 0);
+            patchedEdits += kept.patchedRows > 0;
+            const int m = count - 1;
+            for (int e = 0; e < (m + 1) * m; ++e)
+                ASSERT_EQ(kept.wide[size_t(e)], scratch.wide[size_t(e)])
+                    << count << " points, edit at " << moved[0] << ": row " << e / m + 1 << ", column " << e % m + 1;
+            for (int i = 1; i <= count; ++i) {
+                ASSERT_EQ(fromKept.gamma0[size_t(i)], fromScratch.gamma0[size_t(i)]) << i;
+                ASSERT_EQ(fromKept.gamma90[size_t(i)], fromScratch.gamma90[size_t(i)]) << i;
+            }
+            ASSERT_EQ(fromKept.alpha0, fromScratch.alpha0);
+        }
+        // the two edits far apart reach too much to patch; most others patch
+        EXPECT_GE(patchedEdits, int(edits.size()) - 3) << count << " points";
     }
 }
 
