@@ -523,4 +523,16 @@ void BoundaryLayerWindowController::DiagrammeSpeichernUnter()
     m_panel.SaveImage(kTraceImageDialog, ExportFolder, "grenzschicht.png");
 }
 
+WindowPlace ReadBoundaryLayerWindowSettings(const std::string &path)
+{
+    WindowPlace place = kBoundaryLayerDefaultPlace;
+    ReadWindowPlace(ReadSettingsLines(path), "GRENZSCHICHT_", place);
+    return place;
+}
+
+void WriteBoundaryLayerWindowSettings(const std::string &path, const WindowPlace &place)
+{
+    WriteFileAtomic(path, JoinLinesCrLf(WindowPlaceLines("GRENZSCHICHT_", place)));
+}
+
 } // namespace velmora

@@ -13,6 +13,7 @@
 #include "analysis/eppler.h"
 #include "analysis/panelshare.h"
 #include "app/diagrampanel.h"
+#include "app/windowplace.h"
 
 #include <cstdint>
 #include <string>
@@ -142,5 +143,16 @@ private:
     DiagramPanel m_panel;
     BoundaryLayerComputer m_computer;
 };
+
+// The window's own settings file beside Velmora.ini: its place, whether it
+// was open, and its profile switch ("GRENZSCHICHT_TOP=", ...).
+inline constexpr const char *kBoundaryLayerSettingsFileName = "Velmora_Grenzschicht.ini";
+inline constexpr WindowPlace kBoundaryLayerDefaultPlace{80, 260, 1100, 760, false, false};
+
+// A missing or unreadable file, missing keys and values that are not numbers
+// leave the defaults.
+WindowPlace ReadBoundaryLayerWindowSettings(const std::string &path);
+// Throws UserError "Datei %s kann nicht erstellt werden".
+void WriteBoundaryLayerWindowSettings(const std::string &path, const WindowPlace &place);
 
 } // namespace velmora

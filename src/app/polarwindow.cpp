@@ -3,6 +3,7 @@
 
 #include "analysis/analysiscommands.h"
 #include "app/maincontroller.h"
+#include "app/windowplace.h"
 #include "model/codepage.h"
 #include "model/errors.h"
 #include "model/numbertext.h"
@@ -318,53 +319,35 @@ namespace velmora {
 
 namespace {
 
-constexpr const char *kKeys[] = {"POLAREN_TOP=", "POLAREN_LEFT=", "POLAREN_WIDTH=", "POLAREN_HEIGHT=",
-                                 "POLAREN_SICHTBAR=", "POLAREN_RE=", "POLAREN_ALLE="};
+constexpr const char *kPolarPrefix = "POLAREN_";
+
+WindowPlace placeOf(const PolarWindowSettings &s)
+{
+    return {s.Top, s.Left, s.Width, s.Height, s.Visible, s.AllChecked};
+}
 
 } // namespace
 
 PolarWindowSettings ReadPolarWindowSettings(const std::string &path)
 {
     PolarWindowSettings s;
-    std::vector<std::string> lines;
-    try {
-        lines = ReadFileLines(path);
-    } catch (const UserError &) {
-        return s;
-    }
-    for (const std::string &line : lines) {
-        for (int k = 0; k < 7; ++k) {
-            const std::string key = kKeys[k];
-            if (line.rfind(key, 0) != 0)
-                continue;
-            const std::string value = line.substr(key.size());
-            if (k == 5) {
-                s.ReText = value;
-                continue;
-            }
-            double v = 0;
-            if (!TryParseNumber(value, v) || v != std::floor(v) || std::fabs(v) > 1e6)
-                continue;
-            switch (k) {
-            case 0: s.Top = int(v); break;
-            case 1: s.Left = int(v); break;
-            case 2: s.Width = int(v); break;
-            case 3: s.Height = int(v); break;
-            case 4: s.Visible = v != 0; break;
-            case 6: s.AllChecked = v != 0; break;
-            }
-        }
-    }
+    const std::vector<std::string> lines = ReadSettingsLines(path);
+    WindowPlace place = placeOf(s);
+    ReadWindowPlace(lines, kPolarPrefix, place);
+    s.Top = place.Top;
+    s.Left = place.Left;
+    s.Width = place.Width;
+    s.Height = place.Height;
+    s.Visible = place.Visible;
+    s.AllChecked = place.AllChecked;
+    SettingValue(lines, "POLAREN_RE", s.ReText);
     return s;
 }
 
 void WritePolarWindowSettings(const std::string &path, const PolarWindowSettings &s)
 {
-    std::vector<std::string> lines = {
-        kKeys[0] + std::to_string(s.Top),          kKeys[1] + std::to_string(s.Left),
-        kKeys[2] + std::to_string(s.Width),        kKeys[3] + std::to_string(s.Height),
-        kKeys[4] + std::to_string(int(s.Visible)), kKeys[5] + s.ReText,
-        kKeys[6] + std::to_string(int(s.AllChecked))};
+    std::vector<std::string> lines = WindowPlaceLines(kPolarPrefix, placeOf(s));
+    lines.insert(lines.end() - 1, "POLAREN_RE=" + s.ReText); // before ALLE, where it always stood
     WriteFileAtomic(path, JoinLinesCrLf(lines));
 }
 

@@ -49,10 +49,26 @@ BoundaryLayerForm::BoundaryLayerForm(QWidget *parent)
     connect(image, &QPushButton::clicked, this, [this] { m_controller->DiagrammeSpeichernUnter(); });
     connect(unzoom, &QPushButton::clicked, this, [this] { m_controller->Panel().ResetZoom(-1); });
     wireCanvas(c);
-    resize(1100, 760);
+    applyPlace(kBoundaryLayerDefaultPlace);
 }
 
 BoundaryLayerForm::~BoundaryLayerForm() = default;
+
+void BoundaryLayerForm::ApplySettings(const WindowPlace &place)
+{
+    m_controller->AllChecked = place.AllChecked;
+    AllCheckBox->blockSignals(true);
+    AllCheckBox->setChecked(place.AllChecked);
+    AllCheckBox->blockSignals(false);
+    applyPlace(place);
+}
+
+WindowPlace BoundaryLayerForm::CurrentSettings() const
+{
+    WindowPlace place = currentPlace();
+    place.AllChecked = m_controller->AllChecked;
+    return place;
+}
 
 void BoundaryLayerForm::Repaint()
 {

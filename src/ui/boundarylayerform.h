@@ -29,6 +29,10 @@ public:
 
     void Repaint() override;
 
+    // Place, size and profile switch from the window's settings file, and back.
+    void ApplySettings(const WindowPlace &place);
+    WindowPlace CurrentSettings() const;
+
 protected:
     std::string &exportFolder() override { return m_controller->ExportFolder; }
 

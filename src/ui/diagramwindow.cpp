@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace velmora {
 
 DiagramWindow::DiagramWindow(QWidget *parent)
@@ -39,6 +41,23 @@ std::optional<std::string> DiagramWindow::ChooseSaveFile(const FileDialogSetup &
     const QString chosen = dialog.selectedFiles().front();
     exportFolder() = QFileInfo(chosen).absolutePath().toStdString();
     return chosen.toStdString();
+}
+
+void DiagramWindow::applyPlace(const WindowPlace &place)
+{
+    move(place.Left, place.Top);
+    resize(std::max(400, place.Width), std::max(300, place.Height));
+}
+
+WindowPlace DiagramWindow::currentPlace() const
+{
+    WindowPlace place;
+    place.Left = pos().x();
+    place.Top = pos().y();
+    place.Width = width();
+    place.Height = height();
+    place.Visible = isVisible();
+    return place;
 }
 
 bool DiagramWindow::WritePng(const DiagramScene &scene, const std::string &path)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/windowplace.h"
+
 #include "app/diagrampanel.h"
 #include "ui/diagramcanvas.h"
 
@@ -31,6 +33,11 @@ public:
     std::optional<std::string> ChooseSaveFile(const FileDialogSetup &setup, const std::string &folder,
                                               const std::string &proposedName) override;
     bool WritePng(const DiagramScene &scene, const std::string &path) override;
+
+    // Place and size as a settings file keeps them (shown state and profile
+    // switch are the caller's); sizes below 400 x 300 grow to it.
+    void applyPlace(const WindowPlace &place);
+    WindowPlace currentPlace() const;
 
 protected:
     // Where the controller starts its save dialogs; the chosen file's folder goes there.

@@ -85,18 +85,18 @@ void PolarForm::ApplySettings(const PolarWindowSettings &s)
     AllCheckBox->blockSignals(true);
     AllCheckBox->setChecked(s.AllChecked);
     AllCheckBox->blockSignals(false);
-    move(s.Left, s.Top);
-    resize(std::max(400, s.Width), std::max(300, s.Height));
+    applyPlace({s.Top, s.Left, s.Width, s.Height, false, false});
 }
 
 PolarWindowSettings PolarForm::CurrentSettings() const
 {
+    const WindowPlace place = currentPlace();
     PolarWindowSettings s;
-    s.Left = pos().x();
-    s.Top = pos().y();
-    s.Width = width();
-    s.Height = height();
-    s.Visible = isVisible();
+    s.Left = place.Left;
+    s.Top = place.Top;
+    s.Width = place.Width;
+    s.Height = place.Height;
+    s.Visible = place.Visible;
     s.ReText = m_controller->ReText;
     s.AllChecked = m_controller->AllChecked;
     return s;

@@ -304,7 +304,10 @@ int RunVelmora(QApplication &app)
     }
     polars->RefreshRequested = refreshPolars;
     auto *layers = new BoundaryLayerForm(form1);
-    layers->move(260, 80);
+    const QString layerSettings = QDir(settingsFolder).filePath(QString::fromUtf8(kBoundaryLayerSettingsFileName));
+    const WindowPlace layerPlace = ReadBoundaryLayerWindowSettings(layerSettings.toStdString());
+    layers->ApplySettings(layerPlace);
+    KeepOnScreen(*layers);
     // the boundary layers on a worker thread of their own, like the polars
     auto layerRunner = std::make_unique<ThreadedRunner>(post, RunnerPriority::Low);
     auto layerComputer = std::make_shared<BoundaryLayerComputer>();
@@ -346,12 +349,16 @@ int RunVelmora(QApplication &app)
     QObject::connect(form1, &TForm1::closed, &app, &QApplication::quit);
     // closing the main window takes its other windows along: their state counts from before
     PolarWindowSettings polarsOnClose = polars->CurrentSettings();
-    QObject::connect(form1, &TForm1::closed, polars, [&polarsOnClose, polars] {
+    WindowPlace layersOnClose = layers->CurrentSettings();
+    QObject::connect(form1, &TForm1::closed, polars, [&polarsOnClose, polars, &layersOnClose, layers] {
         polarsOnClose = polars->CurrentSettings();
+        layersOnClose = layers->CurrentSettings();
     });
     form1->show();
     if (polarPlace.Visible)
         polars->show();
+    if (layerPlace.Visible)
+        layers->show();
     // files named on the command line (a file manager, the desktop entry)
     std::vector<std::string> given;
     for (const QString &arg : app.arguments().mid(1)) {
@@ -377,6 +384,7 @@ int RunVelmora(QApplication &app)
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(error));
     try {
         WritePolarWindowSettings(polarSettings.toStdString(), polarsOnClose);
+        WriteBoundaryLayerWindowSettings(layerSettings.toStdString(), layersOnClose);
     } catch (const UserError &e) {
         QMessageBox::critical(nullptr, QStringLiteral("Velmora"), messageText(e.what()));
     }

@@ -292,3 +292,39 @@ TEST(BoundaryLayerWindow, ChangingOnlyTheAngleOrReynoldsNumberTellsTheFollowingW
     main.AnalysisInputChanged(false, true);
     EXPECT_EQ(refreshed, 2);
 }
+
+TEST(BoundaryLayerWindow, ItsSettingsFileKeepsPlaceShownStateAndSwitchAndShrugsOffDamage)
+{
+    TempDir dir;
+    const std::string path = dir.file(kBoundaryLayerSettingsFileName);
+    const WindowPlace none = ReadBoundaryLayerWindowSettings(path);
+    EXPECT_EQ(none.Width, kBoundaryLayerDefaultPlace.Width) << "no file: defaults";
+    EXPECT_FALSE(none.Visible);
+
+    WindowPlace s;
+    s.Top = -20;
+    s.Left = 1700;
+    s.Width = 640;
+    s.Height = 480;
+    s.Visible = true;
+    s.AllChecked = true;
+    WriteBoundaryLayerWindowSettings(path, s);
+    EXPECT_EQ(ReadFileLines(path).front(), "GRENZSCHICHT_TOP=-20");
+    const WindowPlace back = ReadBoundaryLayerWindowSettings(path);
+    EXPECT_EQ(back.Top, -20);
+    EXPECT_EQ(back.Left, 1700);
+    EXPECT_EQ(back.Width, 640);
+    EXPECT_EQ(back.Height, 480);
+    EXPECT_TRUE(back.Visible);
+    EXPECT_TRUE(back.AllChecked);
+
+    // another window's keys are not this window's, and broken values keep the defaults
+    WriteFileAtomic(path, "POLAREN_TOP=7\r\nGRENZSCHICHT_WIDTH=breit\r\nGRENZSCHICHT_HEIGHT=1e300\r\n"
+                          "GRENZSCHICHT_LEFT=12\r\nGRENZSCHICHT_SICHTBAR=\r\n");
+    const WindowPlace damaged = ReadBoundaryLayerWindowSettings(path);
+    EXPECT_EQ(damaged.Top, kBoundaryLayerDefaultPlace.Top);
+    EXPECT_EQ(damaged.Width, kBoundaryLayerDefaultPlace.Width);
+    EXPECT_EQ(damaged.Height, kBoundaryLayerDefaultPlace.Height);
+    EXPECT_EQ(damaged.Left, 12);
+    EXPECT_FALSE(damaged.Visible);
+}
