@@ -108,6 +108,36 @@ void KeepOnScreen(QWidget &window)
     window.move(avail.left() + std::max(0, (avail.width() - w) / 2), avail.top() + std::max(0, (avail.height() - h) / 2));
 }
 
+namespace {
+
+class CloseRequestFilter : public QObject
+{
+public:
+    CloseRequestFilter(QWidget &window, std::function<void()> before)
+        : QObject(&window)
+        , m_before(std::move(before))
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            m_before();
+        return false;
+    }
+
+private:
+    std::function<void()> m_before;
+};
+
+} // namespace
+
+void OnCloseRequest(QWidget &window, std::function<void()> before)
+{
+    new CloseRequestFilter(window, std::move(before));
+}
+
 void ReadSettings(TForm1 &form1, TForm3 &form3, const QString &path)
 {
     TSettings s = currentSettings(form1, form3);
@@ -350,7 +380,7 @@ int RunVelmora(QApplication &app)
     // closing the main window takes its other windows along: their state counts from before
     PolarWindowSettings polarsOnClose = polars->CurrentSettings();
     WindowPlace layersOnClose = layers->CurrentSettings();
-    QObject::connect(form1, &TForm1::closed, polars, [&polarsOnClose, polars, &layersOnClose, layers] {
+    OnCloseRequest(*form1, [&polarsOnClose, polars, &layersOnClose, layers] {
         polarsOnClose = polars->CurrentSettings();
         layersOnClose = layers->CurrentSettings();
     });

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 class QApplication;
@@ -45,6 +46,11 @@ bool WriteSettings(TForm1 &form1, TForm3 &form3, const QString &path, std::strin
 // Moves a window whose rectangle shows too little on any screen back onto
 // the primary screen, shrinking it to fit when needed.
 void KeepOnScreen(QWidget &window);
+
+// Calls `before` whenever a close request reaches `window`, before the window
+// handles it: closing the main window takes its other windows along, and
+// whether they were open is what the user left, not what the close made of it.
+void OnCloseRequest(QWidget &window, std::function<void()> before);
 
 // Gives every control of every top-level window the common font of the font
 // settings file: an empty face keeps each face, a size below 1 keeps sizes.

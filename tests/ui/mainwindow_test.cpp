@@ -4,9 +4,11 @@
 #include "model/fontsettingsfile.h"
 #include "model/numbertext.h"
 #include "support/testing.h"
+#include "ui/boundarylayerform.h"
 #include "ui/chartwidget.h"
 #include "ui/checklistbox.h"
 #include "ui/editfield.h"
+#include "ui/polarform.h"
 #include "ui/startup.h"
 #include "ui/tform1.h"
 #include "ui/tform3.h"
@@ -20,6 +22,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
+#include <QWindow>
 #include <QUrl>
 #include <QImage>
 #include <QLineEdit>
@@ -412,4 +416,30 @@ TEST(MainWindow, AnIdleWindowStopsRepainting)
     EXPECT_GT(settled, 0);
     QTest::qWait(300);
     EXPECT_EQ(paints, settled);
+}
+
+// The polar and boundary-layer windows reopen at the next start when they
+// were open at the last close. The program ends with the main window, and
+// quitting closes every window before the main window's close has returned.
+TEST(MainWindow, TheWindowsOpenWhenTheMainWindowClosesAreKnownAfterwards)
+{
+    TempDir dir;
+    TForm1 form1(QString::fromStdString(dir.path().string()));
+    PolarForm polars(&form1);
+    BoundaryLayerForm layers(&form1);
+    form1.show();
+    polars.show();
+    QObject::connect(&form1, &TForm1::closed, qApp, &QCoreApplication::quit);
+    bool polarsOpen = false, layersOpen = true;
+    OnCloseRequest(form1, [&] {
+        polarsOpen = polars.CurrentSettings().Visible;
+        layersOpen = layers.CurrentSettings().Visible;
+    });
+    // the window manager's close button, in the program's message loop
+    QTimer::singleShot(0, &form1, [&] { form1.windowHandle()->close(); });
+    QTimer::singleShot(5000, qApp, &QCoreApplication::quit); // should the close be lost
+    qApp->exec();
+    EXPECT_FALSE(form1.isVisible());
+    EXPECT_TRUE(polarsOpen);
+    EXPECT_FALSE(layersOpen);
 }
