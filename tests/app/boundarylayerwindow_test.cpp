@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 using namespace velmora;
 using velmora::testing::FakeDiagramView;
@@ -301,22 +302,12 @@ TEST(BoundaryLayerWindow, ItsSettingsFileKeepsPlaceShownStateAndSwitchAndShrugsO
     EXPECT_EQ(none.Width, kBoundaryLayerDefaultPlace.Width) << "no file: defaults";
     EXPECT_FALSE(none.Visible);
 
-    WindowPlace s;
-    s.Top = -20;
-    s.Left = 1700;
-    s.Width = 640;
-    s.Height = 480;
-    s.Visible = true;
-    s.AllChecked = true;
+    const WindowPlace s{-20, 1700, 640, 480, true, true};
     WriteBoundaryLayerWindowSettings(path, s);
     EXPECT_EQ(ReadFileLines(path).front(), "GRENZSCHICHT_TOP=-20");
     const WindowPlace back = ReadBoundaryLayerWindowSettings(path);
-    EXPECT_EQ(back.Top, -20);
-    EXPECT_EQ(back.Left, 1700);
-    EXPECT_EQ(back.Width, 640);
-    EXPECT_EQ(back.Height, 480);
-    EXPECT_TRUE(back.Visible);
-    EXPECT_TRUE(back.AllChecked);
+    EXPECT_EQ(std::tie(back.Top, back.Left, back.Width, back.Height, back.Visible, back.AllChecked),
+              std::tie(s.Top, s.Left, s.Width, s.Height, s.Visible, s.AllChecked));
 
     // another window's keys are not this window's, and broken values keep the defaults
     WriteFileAtomic(path, "POLAREN_TOP=7\r\nGRENZSCHICHT_WIDTH=breit\r\nGRENZSCHICHT_HEIGHT=1e300\r\n"
