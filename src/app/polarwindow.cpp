@@ -10,7 +10,6 @@
 #include "model/textfile.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace velmora {
